@@ -1,0 +1,25 @@
+#include "flow/BlockWriter.h"
+
+namespace kelvrast {
+
+Status appendAllOrNothing(Files& files, const std::vector<PendingBlock>& blocks) {
+    std::vector<AppendReceipt> receipts;
+    receipts.reserve(blocks.size());
+    for (const PendingBlock& block : blocks) {
+        Result<AppendReceipt> appended = files.appendBlock(block.file, block.bytes);
+        if (appended.ok()) {
+            receipts.push_back(appended.value());
+            continue;
+        }
+        std::string message = appended.status().message();
+        for (std::size_t done = receipts.size(); done-- > 0;) {
+            Status takenBack = files.takeBack(blocks[done].file, receipts[done]);
+            if (!takenBack.ok())
+                message += " " + takenBack.message();
+        }
+        return Status::failure(message);
+    }
+    return Status::success();
+}
+
+} // namespace kelvrast

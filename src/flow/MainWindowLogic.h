@@ -1,0 +1,48 @@
+#pragma once
+
+#include "flow/MainWindowState.h"
+#include "platform/Platform.h"
+#include "platform/Status.h"
+
+#include <filesystem>
+#include <string>
+
+namespace kelvrast {
+
+// The main window's state and every operation of the program, free of any window system: the window
+// forwards its events here, and this talks to the machine only through the platform interfaces.
+class MainWindowLogic {
+public:
+    MainWindowLogic(Platform platform, std::filesystem::path workingFolder);
+
+    // Start-up, once, before the window is shown. A failure carries the message to show; the window
+    // must then not be shown and the program ends with a non-zero status.
+    Status load();
+
+    // Public operations.
+    void readNextQuestion();
+    std::string code(const std::string& a, float codeNbr) const;
+    Status codeFile();
+    Result<std::string> decode(const std::string& a, float codeNbr) const;
+    std::string remSpaces(const std::string& a) const;
+    std::string makeCodeLine(float codeNbr);
+
+    // Event handlers.
+    void nextQuestionClicked();
+    void enterResponseClicked();
+    void saveAsNotesClicked();
+    void clearClicked();
+    void displayNotesClicked();
+    void displaySendFileClicked();
+    void quitClicked();
+
+    const MainWindowState& state() const { return state_; }
+    MainWindowState& state() { return state_; }
+
+private:
+    Platform platform_;
+    std::filesystem::path workingFolder_;
+    MainWindowState state_;
+};
+
+} // namespace kelvrast

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelvrast::codepage {
+
+// The program's texts are 8-bit Windows-1252. The five bytes that Windows-1252 leaves undefined
+// (0x81 0x8D 0x8F 0x90 0x9D) map to the control characters of the same number, so every byte survives
+// a round trip through the screen.
+
+// The text as the screen shows it.
+std::u16string toUnicode(std::string_view bytes);
+
+struct Encoded {
+    std::string bytes;         // the text in Windows-1252, "?" in place of what it cannot hold
+    std::u32string unmappable; // each character it could not hold, once, in order of first appearance
+};
+
+// The text in Windows-1252.
+Encoded fromUnicode(std::u16string_view text);
+
+} // namespace kelvrast::codepage

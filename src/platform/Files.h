@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Status.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string_view>
+
+namespace kelvrast {
+
+// What appendBlock tells its caller, so that the block can be taken back again.
+struct AppendReceipt {
+    std::uintmax_t sizeBefore = 0;
+    std::uintmax_t length = 0;
+};
+
+using LineSink = std::function<void(std::string_view line)>;
+
+// The file operations the program needs. Every file is closed again before an operation returns.
+// Each call is one operation, so a test can make the k-th call fail.
+class Files {
+public:
+    virtual ~Files() = default;
+
+    // Creates one folder; fails when it exists already or cannot be made.
+    virtual Status createFolder(const std::filesystem::path& folder) = 0;
+    // Opens a file for appending and closes it: a missing file is created empty, an existing one is unchanged.
+    virtual Status touch(const std::filesystem::path& file) = 0;
+    // Reads a file from its start, line by line: a line ends at CR, an LF right after the CR is dropped,
+    // and an LF on its own stays inside the line. A last line without a line end counts; an empty file has none.
+    virtual Status readLines(const std::filesystem::path& file, const LineSink& sink) = 0;
+    // Writes a file from its start, creating it or emptying it first.
+    virtual Status writeFile(const std::filesystem::path& file, std::string_view bytes) = 0;
+    // Appends a whole block in one write, under an exclusive lock, and flushes it to the device.
+    // On failure the file is as it was before.
+    virtual Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) = 0;
+    // Removes a block that appendBlock added, under an exclusive lock, and only while the file still ends with
+    // exactly that block; anything another program appended since is never removed.
+    virtual Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) = 0;
+};
+
+} // namespace kelvrast

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/Files.h"
+
+namespace kelvrast {
+
+// Files on a POSIX file system. Answer-file blocks go in one write(2) on an O_APPEND descriptor under an
+// exclusive flock, so two programs appending to one file never interleave their blocks.
+class PosixFiles : public Files {
+public:
+    Status createFolder(const std::filesystem::path& folder) override;
+    Status touch(const std::filesystem::path& file) override;
+    Status readLines(const std::filesystem::path& file, const LineSink& sink) override;
+    Status writeFile(const std::filesystem::path& file, std::string_view bytes) override;
+    Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
+    Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
+};
+
+} // namespace kelvrast

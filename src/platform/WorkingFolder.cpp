@@ -1,0 +1,22 @@
+#include "platform/WorkingFolder.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace kelvrast {
+
+std::filesystem::path workingFolder() {
+#ifdef _WIN32
+    return "c:\\kelvrast";
+#else
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* user = getpwuid(getuid());
+        home = user ? user->pw_dir : "/tmp";
+    }
+    return std::filesystem::path(home) / "kelvrast";
+#endif
+}
+
+} // namespace kelvrast

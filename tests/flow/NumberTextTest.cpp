@@ -1,0 +1,99 @@
+#include "flow/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace kelvrast {
+namespace {
+
+struct ValueCase {
+    std::string text;
+    double value;
+};
+
+TEST(LeadingNumberValueTest, ReadsTheNumberThatStartsTheText) {
+    const ValueCase cases[] = {
+        {" 10001 ", 10001}, {"12 ", 12}, {"001", 1},  {"-3x", -3},       {"  +7.25z", 7.25},
+        {"\t5", 5},         {"1.", 1},   {".5", 0.5}, {"-.5", -0.5},     {"3.14.15", 3.14},
+        {"12 34", 12},      {" 1", 1},   {"1,5", 1},  {"0007.500", 7.5}, {"-0", 0},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_DOUBLE_EQ(leadingNumberValue(text), value) << "text: \"" << text << "\"";
+    }
+}
+
+TEST(LeadingNumberValueTest, IsZeroWithoutALeadingNumber) {
+    const std::string texts[] = {"",    "abc", " ",   "--1",  "+-1",      "-",   ".",   "+.", "- 3",
+                                 "nan", "NaN", "inf", "-inf", "Infinity", "x12", "\n7", "\r7"};
+    for (const std::string& text : texts) {
+        EXPECT_EQ(leadingNumberValue(text), 0.0) << "text: \"" << text << "\"";
+    }
+}
+
+TEST(LeadingNumberValueTest, StopsBeforeHexadecimalAndExponents) {
+    EXPECT_EQ(leadingNumberValue("0x10"), 0.0);
+    EXPECT_EQ(leadingNumberValue("1e5"), 1.0);
+    EXPECT_EQ(leadingNumberValue("2.5E+3"), 2.5);
+    EXPECT_EQ(leadingNumberValue("&H10"), 0.0);
+}
+
+TEST(LeadingNumberValueTest, NeverGivesANegativeZero) {
+    EXPECT_FALSE(std::signbit(leadingNumberValue("-0.000")));
+}
+
+TEST(LeadingNumberValueTest, ClampsNumbersTooLargeForADouble) {
+    const std::string huge(400, '9');
+    EXPECT_EQ(leadingNumberValue(huge), std::numeric_limits<double>::max());
+    EXPECT_EQ(leadingNumberValue("-" + huge + ".5"), -std::numeric_limits<double>::max());
+    EXPECT_EQ(leadingNumberValue("0." + std::string(400, '0') + "1"), 0.0);
+}
+
+TEST(LeadingNumberValueTest, DoesNotDependOnTheCLocale) {
+    // Any locale that writes the decimal point as a comma will do.
+    const char* const names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "fr_FR"};
+    bool commaLocale = false;
+    for (const char* name : names) {
+        commaLocale = commaLocale || std::setlocale(LC_ALL, name) != nullptr;
+    }
+    if (!commaLocale) {
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    }
+    const double value = leadingNumberValue("1.5");
+    const std::string text = numberText(1.5);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(value, 1.5);
+    EXPECT_EQ(text, " 1.5");
+}
+
+TEST(NumberTextTest, WritesTheSignOrABlankBeforeTheDigits) {
+    const std::pair<double, std::string> cases[] = {
+        {1, " 1"},
+        {12, " 12"},
+        {-3, "-3"},
+        {0, " 0"},
+        {-0.0, " 0"},
+        {10001, " 10001"},
+        {1.5, " 1.5"},
+        {-2.25, "-2.25"},
+        {0.5, " .5"},
+        {-0.5, "-.5"},
+        {1e20, " 100000000000000000000"},
+        {0.1, " .1"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(numberText(value), text) << "value: " << value;
+    }
+}
+
+TEST(NumberTextTest, IsReadBackAsTheSameNumber) {
+    for (double value : {0.0, 7.0, -42.0, 10003.0, 0.1, -123.456, 1e-7, 98765.4321}) {
+        EXPECT_EQ(leadingNumberValue(numberText(value)), value) << "value: " << value;
+    }
+}
+
+} // namespace
+} // namespace kelvrast

@@ -1,0 +1,41 @@
+#include "support/FaultyFiles.h"
+
+namespace kelvrast::testing {
+
+bool FaultyFiles::fails(const char* what, const std::filesystem::path& file) {
+    ++operations;
+    log.push_back(std::string(what) + " " + file.filename().string());
+    return failAt && *failAt == operations;
+}
+
+Status FaultyFiles::injected(const std::filesystem::path& file) {
+    return Status::failure("Could not write to " + file.string() + ": the disk is full.");
+}
+
+Status FaultyFiles::createFolder(const std::filesystem::path& folder) {
+    return fails("createFolder", folder) ? injected(folder) : inner_.createFolder(folder);
+}
+
+Status FaultyFiles::touch(const std::filesystem::path& file) {
+    return fails("touch", file) ? injected(file) : inner_.touch(file);
+}
+
+Status FaultyFiles::readLines(const std::filesystem::path& file, const LineSink& sink) {
+    return fails("readLines", file) ? injected(file) : inner_.readLines(file, sink);
+}
+
+Status FaultyFiles::writeFile(const std::filesystem::path& file, std::string_view bytes) {
+    return fails("writeFile", file) ? injected(file) : inner_.writeFile(file, bytes);
+}
+
+Result<AppendReceipt> FaultyFiles::appendBlock(const std::filesystem::path& file, std::string_view block) {
+    if (fails("appendBlock", file))
+        return injected(file);
+    return inner_.appendBlock(file, block);
+}
+
+Status FaultyFiles::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
+    return fails("takeBack", file) ? injected(file) : inner_.takeBack(file, receipt);
+}
+
+} // namespace kelvrast::testing

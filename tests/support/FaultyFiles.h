@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/Files.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvrast::testing {
+
+// Passes every operation on to real files, except that the operation numbered failAt (counting from 1)
+// fails as a disk would, leaving the file as it was.
+class FaultyFiles : public Files {
+public:
+    explicit FaultyFiles(Files& inner) : inner_(inner) {}
+
+    std::optional<int> failAt;
+    int operations = 0;
+    std::vector<std::string> log; // "append <file name>", one entry per operation
+
+    Status createFolder(const std::filesystem::path& folder) override;
+    Status touch(const std::filesystem::path& file) override;
+    Status readLines(const std::filesystem::path& file, const LineSink& sink) override;
+    Status writeFile(const std::filesystem::path& file, std::string_view bytes) override;
+    Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
+    Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
+
+private:
+    // Counts the operation; true when this one is to fail.
+    bool fails(const char* what, const std::filesystem::path& file);
+    static Status injected(const std::filesystem::path& file);
+
+    Files& inner_;
+};
+
+} // namespace kelvrast::testing

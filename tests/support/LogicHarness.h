@@ -1,0 +1,43 @@
+#pragma once
+
+#include "flow/MainWindowLogic.h"
+#include "platform/PosixFiles.h"
+#include "support/FakeClock.h"
+#include "support/FakePictureBox.h"
+#include "support/FakeProgramEnd.h"
+#include "support/FakeTextBoxes.h"
+#include "support/FaultyFiles.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedRandom.h"
+#include "support/TempFolder.h"
+
+namespace kelvrast::testing {
+
+// The program's logic on fakes, with real files in a temporary home folder.
+struct LogicHarness {
+    TempFolder home;
+    FakeClock clock;
+    ScriptedRandom random{{0.5f}};
+    PosixFiles realFiles;
+    FaultyFiles files{realFiles};
+    ScriptedDialogs dialogs;
+    FakeTextBoxes boxes;
+    FakePictureBox picture1;
+    FakePictureBox picture2;
+    FakeProgramEnd programEnd;
+    Platform platform{clock, random, files, dialogs, boxes, picture1, picture2, programEnd};
+    MainWindowLogic logic{platform, home.path() / "kelvrast"};
+
+    LogicHarness() { random.repeatLast = true; }
+
+    std::filesystem::path folder() const { return home.path() / "kelvrast"; }
+    const MainWindowState& state() const { return logic.state(); }
+
+    // Starts the program for a student of the given name.
+    Status start(const std::string& name) {
+        dialogs.inputs.push_back(name);
+        return logic.load();
+    }
+};
+
+} // namespace kelvrast::testing
