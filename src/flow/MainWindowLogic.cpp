@@ -3,8 +3,13 @@
 #include "coding/CodeLine.h"
 #include "coding/LineCoding.h"
 #include "coding/QueryFile.h"
+#include "flow/Presentation.h"
+#include "flow/Recording.h"
 #include "flow/Resume.h"
 #include "flow/StartUp.h"
+#include "flow/Viewing.h"
+
+#include <exception>
 
 namespace kelvrast {
 
@@ -20,7 +25,9 @@ Status MainWindowLogic::load() {
     return resumed;
 }
 
-void MainWindowLogic::readNextQuestion() {}
+void MainWindowLogic::readNextQuestion() {
+    guarded([&] { kelvrast::readNextQuestion(state_, platform_); });
+}
 
 std::string MainWindowLogic::code(const std::string& a, float codeNbr) const {
     return kelvrast::code(a, codeNbr);
@@ -42,12 +49,41 @@ std::string MainWindowLogic::makeCodeLine(float codeNbr) {
     return kelvrast::makeCodeLine(codeNbr, platform_.random);
 }
 
-void MainWindowLogic::nextQuestionClicked() {}
-void MainWindowLogic::enterResponseClicked() {}
-void MainWindowLogic::saveAsNotesClicked() {}
-void MainWindowLogic::clearClicked() {}
-void MainWindowLogic::displayNotesClicked() {}
-void MainWindowLogic::displaySendFileClicked() {}
-void MainWindowLogic::quitClicked() {}
+void MainWindowLogic::nextQuestionClicked() {
+    guarded([&] { kelvrast::nextQuestionClicked(state_, platform_); });
+}
+
+void MainWindowLogic::enterResponseClicked() {
+    guarded([&] { enterResponse(state_, platform_); });
+}
+
+void MainWindowLogic::saveAsNotesClicked() {
+    guarded([&] { saveAsNotes(state_, platform_); });
+}
+
+void MainWindowLogic::clearClicked() {
+    guarded([&] { clearAnswer(platform_); });
+}
+
+void MainWindowLogic::displayNotesClicked() {
+    guarded([&] { displayNotes(state_, platform_); });
+}
+
+void MainWindowLogic::displaySendFileClicked() {
+    guarded([&] { displaySendFile(state_, platform_); });
+}
+
+void MainWindowLogic::quitClicked() {
+    platform_.programEnd.endProgram(0);
+}
+
+void MainWindowLogic::guarded(const std::function<void()>& handler) {
+    // An unexpected error in one command is reported, and the student carries on.
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        platform_.dialogs.message(std::string("Something went wrong: ") + error.what() + ". The program goes on.");
+    }
+}
 
 } // namespace kelvrast

@@ -5,6 +5,7 @@
 #include "platform/Status.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace kelvrast {
@@ -40,6 +41,8 @@ public:
     MainWindowState& state() { return state_; }
 
 private:
+    void guarded(const std::function<void()>& handler);
+
     Platform platform_;
     std::filesystem::path workingFolder_;
     MainWindowState state_;

@@ -37,7 +37,8 @@ std::string reason(int error) {
 }
 
 Status failure(const char* what, const std::filesystem::path& file, int error) {
-    return Status::failure(std::string(what) + " " + file.string() + ": " + reason(error) + ".");
+    std::string message = std::string(what) + " " + file.string() + ": " + reason(error) + ".";
+    return error == ENOENT ? Status::notFound(std::move(message)) : Status::failure(std::move(message));
 }
 
 // Holds an exclusive lock on an open file until the end of the scope.

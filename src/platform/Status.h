@@ -16,12 +16,20 @@ public:
         status.message_ = std::move(message);
         return status;
     }
+    // A failure because the file or folder does not exist, which some callers expect and handle apart.
+    static Status notFound(std::string message) {
+        Status status = failure(std::move(message));
+        status.notFound_ = true;
+        return status;
+    }
 
     bool ok() const { return !failed_; }
+    bool isNotFound() const { return notFound_; }
     const std::string& message() const { return message_; }
 
 private:
     bool failed_ = false;
+    bool notFound_ = false;
     std::string message_;
 };
 

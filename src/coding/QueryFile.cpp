@@ -1,0 +1,75 @@
+#include "coding/QueryFile.h"
+
+#include "coding/LineCoding.h"
+#include "platform/CodePage.h"
+
+#include <string_view>
+#include <vector>
+
+namespace kelvrast {
+
+namespace {
+
+enum class LineKind { assign, query, other };
+
+// ASCII only: the texts are Windows-1252 bytes, and the C library's case functions depend on the locale.
+char lowerAscii(char ch) {
+    return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+LineKind kindOf(std::string_view line) {
+    std::string start;
+    for (char ch : line.substr(0, 6))
+        start += lowerAscii(ch);
+    if (start == "assign")
+        return LineKind::assign;
+    if (start == "query ")
+        return LineKind::query;
+    return LineKind::other;
+}
+
+// The keyword, its blank and the character after the blank become the bare keyword "query".
+std::string codedLine(const std::string& line, float codeNbr) {
+    switch (kindOf(line)) {
+    case LineKind::assign:
+        return line;
+    case LineKind::query:
+        return "query" + code(line.size() > 7 ? line.substr(7) : std::string(), codeNbr);
+    case LineKind::other:
+        break;
+    }
+    return code(line, codeNbr);
+}
+
+std::string fileName(const std::string& stem, const std::string& queryFileTag) {
+    return stem + queryFileTag + ".txt";
+}
+
+// The tag is program text in Windows-1252; the file system wants the name in its own encoding.
+std::filesystem::path pathOf(const std::filesystem::path& folderPath, const std::string& name) {
+    return folderPath / std::filesystem::path(codepage::toUnicode(name));
+}
+
+} // namespace
+
+Status codeFile(Files& files, const std::filesystem::path& folderPath, const std::string& queryFileTag,
+                float& codeNumber) {
+    const std::string queryName = fileName("query", queryFileTag);
+    std::vector<std::string> lines;
+    Status read =
+        files.readLines(pathOf(folderPath, queryName), [&lines](std::string_view line) { lines.emplace_back(line); });
+    if (!read.ok())
+        return read;
+    if (lines.empty())
+        return Status::failure("The query file " + queryName + " is empty.");
+
+    codeNumber = static_cast<float>(lines.front().size());
+    std::string coded;
+    for (const std::string& line : lines) {
+        coded += codedLine(line, codeNumber);
+        coded += "\r\n";
+    }
+    return files.writeFile(pathOf(folderPath, fileName("queri", queryFileTag)), coded);
+}
+
+} // namespace kelvrast

@@ -1,0 +1,111 @@
+#include "flow/Recording.h"
+
+#include "coding/LineCoding.h"
+#include "flow/AnswerRecords.h"
+#include "flow/BlockWriter.h"
+#include "flow/BoxText.h"
+#include "flow/NumberText.h"
+
+#include <array>
+
+namespace kelvrast {
+namespace {
+
+std::string utf8(char32_t c) {
+    std::string bytes;
+    if (c < 0x80) {
+        bytes += static_cast<char>(c);
+    } else if (c < 0x800) {
+        bytes += static_cast<char>(0xC0 | (c >> 6));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        bytes += static_cast<char>(0xE0 | (c >> 12));
+        bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        bytes += static_cast<char>(0xF0 | (c >> 18));
+        bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return bytes;
+}
+
+// The answer as it will be recorded, or nothing when it is not to be recorded: the Answer box still holds
+// exactly the prompt, or it holds characters the files cannot hold and the student chose to go back.
+std::optional<std::string> answerToRecord(const MainWindowState& state, Platform& platform) {
+    const std::u16string shown = platform.boxes.answerText();
+    if (shown == toScreenText(state.answerPrompt))
+        return std::nullopt;
+    codepage::Encoded answer = codepage::fromUnicode(shown);
+    if (answer.unmappable.empty())
+        return answer.bytes;
+    std::string list;
+    for (char32_t c : answer.unmappable)
+        list += (list.empty() ? "" : "  ") + utf8(c);
+    const bool record = platform.dialogs.choose(
+        "Your answer contains characters that the answer files cannot hold:  " + list +
+            "\n\nYou can record the answer with \"?\" in place of each of them, or go back and change it.",
+        "Record with \"?\"", "Go back");
+    if (!record)
+        return std::nullopt;
+    return answer.bytes;
+}
+
+void reportNotRecorded(Platform& platform, const std::string& what, const Status& failure) {
+    platform.dialogs.message("Your " + what + " was not recorded. " + failure.message() + "\n\nWhat you typed is " +
+                             "still in the Answer box, so you can try again.");
+}
+
+void finishRecording(MainWindowState& state, Platform& platform, std::string textBuffer) {
+    state.awaitingResponse = false;
+    state.textBuffer = std::move(textBuffer);
+    platform.boxes.setQuestionText(u"");
+    platform.boxes.setAnswerText(u"");
+}
+
+} // namespace
+
+void enterResponse(MainWindowState& state, Platform& platform) {
+    std::optional<std::string> answer = answerToRecord(state, platform);
+    if (!answer)
+        return;
+    const double key = leadingNumberValue(state.assignmentNumber) * 10000 + leadingNumberValue(state.questionNumber);
+    const std::string entry = code(state.currentLine, state.codeNumber);
+    const std::string coded = code(*answer, state.codeNumber);
+    // Each file's time line is its own reading of the clock.
+    const std::string masterTime = platform.clock.time();
+    const std::string sendTime = platform.clock.time();
+    Status recorded = appendAllOrNothing(platform.files,
+                                         {{state.masterFilePath, records::answerBlock({masterTime, key, entry, coded})},
+                                          {state.sendFilePath, records::answerBlock({sendTime, {}, entry, coded})}});
+    if (!recorded.ok())
+        return reportNotRecorded(platform, "answer", recorded);
+    finishRecording(state, platform, *answer);
+}
+
+void saveAsNotes(MainWindowState& state, Platform& platform) {
+    std::optional<std::string> answer = answerToRecord(state, platform);
+    if (!answer)
+        return;
+    const std::string notes = std::string(records::notesPrefix) + *answer;
+    const std::array files{state.masterFilePath, state.sendFilePath, state.notesFilePath};
+    std::array<records::NotesRecord, 3> blocks;
+    for (auto& block : blocks)
+        block.time = platform.clock.time();
+    for (auto& block : blocks) {
+        block.date = platform.clock.date();
+        block.secondTime = platform.clock.time();
+        block.codedEntry = code(state.currentLine, state.codeNumber);
+        block.codedNotes = code(notes, state.codeNumber);
+    }
+    std::vector<PendingBlock> pending;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        pending.push_back({files[i], records::notesBlock(blocks[i])});
+    Status recorded = appendAllOrNothing(platform.files, pending);
+    if (!recorded.ok())
+        return reportNotRecorded(platform, "note", recorded);
+    finishRecording(state, platform, notes);
+}
+
+} // namespace kelvrast

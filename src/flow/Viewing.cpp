@@ -1,0 +1,48 @@
+#include "flow/Viewing.h"
+
+#include "flow/BoxText.h"
+
+namespace kelvrast {
+namespace {
+
+// The file's lines, each after a CR LF, built whole so that a long file costs one replacement of the box.
+Result<std::u16string> linesForDisplay(Files& files, const std::filesystem::path& file) {
+    std::u16string text;
+    Status read = files.readLines(file, [&](std::string_view line) {
+        text += u"\r\n";
+        text += toScreenText(line);
+    });
+    if (!read.ok())
+        return read;
+    return text;
+}
+
+} // namespace
+
+void clearAnswer(Platform& platform) {
+    platform.boxes.replaceAnswerUndoably(u"");
+}
+
+void displayNotes(MainWindowState& state, Platform& platform) {
+    Result<std::u16string> notes = linesForDisplay(platform.files, state.notesFilePath);
+    if (!notes.ok()) {
+        platform.dialogs.message(notes.status().isNotFound()
+                                     ? "No notes have been saved yet."
+                                     : "The notes file could not be shown. " + notes.status().message());
+        return;
+    }
+    state.textBuffer = toProgramText(notes.value());
+    platform.boxes.setQuestionText(platform.boxes.questionText() + notes.value());
+}
+
+void displaySendFile(const MainWindowState& state, Platform& platform) {
+    Result<std::u16string> lines = linesForDisplay(platform.files, state.sendFilePath);
+    if (!lines.ok()) {
+        platform.dialogs.message("The SEND file could not be shown. " + lines.status().message());
+        return;
+    }
+    if (!lines.value().empty())
+        platform.boxes.setQuestionText(platform.boxes.questionText() + lines.value());
+}
+
+} // namespace kelvrast

@@ -1,0 +1,121 @@
+#include "flow/Presentation.h"
+#include "platform/CodePage.h"
+#include "support/LogicHarness.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvrast;
+using kelvrast::testing::LogicHarness;
+
+namespace {
+
+std::string shown(const LogicHarness& run) {
+    return codepage::fromUnicode(run.boxes.question).bytes;
+}
+
+// Steps once through the bank and records "OK" for the entry shown.
+void answerOk(LogicHarness& run) {
+    run.logic.nextQuestionClicked();
+    run.boxes.answer = u"OK";
+    run.logic.enterResponseClicked();
+}
+
+} // namespace
+
+TEST(PresentationTest, WalksTheWholeBankAndEndsWithTheClosingMessage) {
+    LogicHarness run;
+    ASSERT_TRUE(run.start("Alpha Beta Gamma").ok());
+    std::vector<std::string> opened;
+    std::vector<std::string> numbers;
+    while (!run.programEnd.exitStatus) {
+        run.logic.nextQuestionClicked();
+        if (run.programEnd.exitStatus)
+            break;
+        opened.push_back(shown(run).substr(0, 20));
+        numbers.push_back(run.state().questionNumber);
+        run.boxes.answer = u"OK";
+        run.logic.enterResponseClicked();
+        ASSERT_TRUE(run.boxes.question.empty());
+    }
+    ASSERT_EQ(opened.size(), 6u);
+    EXPECT_TRUE(opened[0].starts_with("`q001.  Part 1"));
+    EXPECT_TRUE(opened[1].starts_with("This program has"));
+    EXPECT_TRUE(opened[2].starts_with("`q002.  Note"));
+    EXPECT_TRUE(opened[3].starts_with("Any time the"));
+    EXPECT_TRUE(opened[4].starts_with("`q003.  If you"));
+    EXPECT_TRUE(opened[5].starts_with("Once more, locate"));
+    EXPECT_EQ(numbers, (std::vector<std::string>{" 1", " 1", " 2", " 2", " 3", " 3"}));
+    EXPECT_EQ(*run.programEnd.exitStatus, 0);
+    ASSERT_EQ(run.dialogs.messages.size(), 1u);
+    const std::string expected = "You have answered the last question for the selected assignment.  When you click "
+                                 "OK the program will exit.  The contents of the file " +
+                                 run.folder().string() +
+                                 "/send_0107Alpha_Beta_Gamma.txt should be submitted to the "
+                                 "instructor.";
+    EXPECT_EQ(run.dialogs.messages[0], expected);
+    // The end entry is never shown and the entry before it stays current.
+    EXPECT_TRUE(run.state().currentLine.starts_with("Once more"));
+}
+
+TEST(PresentationTest, WhileAnAnswerIsDueAClickOnlyPutsThePromptUndoably) {
+    LogicHarness run;
+    ASSERT_TRUE(run.start("Ann").ok());
+    run.logic.nextQuestionClicked();
+    const std::u16string question = run.boxes.question;
+    const int index = run.state().bankIndex;
+    run.boxes.answer = u"half-typed answer";
+    run.logic.nextQuestionClicked();
+    EXPECT_EQ(run.boxes.question, question);
+    EXPECT_EQ(run.state().bankIndex, index);
+    EXPECT_EQ(run.boxes.answer, codepage::toUnicode(run.state().answerPrompt));
+    EXPECT_EQ(run.boxes.undoneAnswer, u"half-typed answer");
+
+    // Neither button records the untouched prompt.
+    const auto sizeBefore = std::filesystem::file_size(run.state().sendFilePath);
+    run.logic.enterResponseClicked();
+    run.logic.saveAsNotesClicked();
+    EXPECT_EQ(std::filesystem::file_size(run.state().sendFilePath), sizeBefore);
+    EXPECT_TRUE(run.state().awaitingResponse);
+}
+
+TEST(PresentationTest, ReadsQuestionNumbersAndEndEntriesAsWritten) {
+    LogicHarness run;
+    ASSERT_TRUE(run.start("Ann").ok());
+    auto& state = run.logic.state();
+    auto& bank = state.questionBank;
+    bank[2] = "`Q12 capital";
+    bank[3] = "";
+    bank[4] = "";
+    bank[5] = "instruction";
+    bank[6] = "`qabc letters";
+    bank[7] = "End PROGRAM";
+    answerOk(run);
+    EXPECT_EQ(state.questionNumber, " 12");
+    answerOk(run); // blank entries skipped within one click
+    EXPECT_EQ(state.currentLine, "instruction");
+    EXPECT_EQ(state.questionNumber, " 12");
+    answerOk(run);
+    EXPECT_EQ(state.questionNumber, " 0");
+    run.logic.nextQuestionClicked();
+    EXPECT_EQ(run.programEnd.exitStatus, 0);
+}
+
+TEST(PresentationTest, AnEntryThatIsExactlyTheNextAssignmentNumberEndsTheRunSilently) {
+    LogicHarness run;
+    ASSERT_TRUE(run.start("Ann").ok());
+    run.logic.state().questionBank[2] = "002";
+    run.logic.nextQuestionClicked();
+    EXPECT_EQ(run.programEnd.exitStatus, 0);
+    EXPECT_TRUE(run.dialogs.messages.empty());
+    EXPECT_TRUE(run.boxes.question.empty());
+}
+
+TEST(PresentationTest, AppendsTheEntryToWhateverTheQuestionBoxHolds) {
+    LogicHarness run;
+    ASSERT_TRUE(run.start("Ann").ok());
+    run.boxes.question = u"π before\r\n";
+    run.logic.nextQuestionClicked();
+    EXPECT_TRUE(run.boxes.question.starts_with(u"π before\r\n`q001."));
+    EXPECT_EQ(run.state().textBuffer, codepage::fromUnicode(run.boxes.question).bytes);
+    EXPECT_TRUE(run.state().nextPiece.empty());
+}

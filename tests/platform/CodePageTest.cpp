@@ -1,0 +1,50 @@
+#include "platform/CodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kelvrast::codepage {
+namespace {
+
+TEST(CodePageTest, EveryByteSurvivesARoundTrip) {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes += static_cast<char>(static_cast<unsigned char>(b));
+    const std::u16string text = toUnicode(bytes);
+    ASSERT_EQ(text.size(), 256u);
+    const Encoded back = fromUnicode(text);
+    EXPECT_EQ(back.bytes, bytes);
+    EXPECT_TRUE(back.unmappable.empty());
+}
+
+TEST(CodePageTest, MapsBytesToTheirWindowsCharacters) {
+    const std::pair<unsigned char, char16_t> cases[] = {
+        {0x41, u'A'},      {0x0D, u'\r'},     {0x80, u'\u20AC'}, {0x81, u'\u0081'}, {0x8D, u'\u008D'},
+        {0x8F, u'\u008F'}, {0x90, u'\u0090'}, {0x92, u'\u2019'}, {0x96, u'\u2013'}, {0x9D, u'\u009D'},
+        {0x9F, u'\u0178'}, {0xA0, u'\u00A0'}, {0xE9, u'\u00E9'}, {0xFF, u'\u00FF'},
+    };
+    for (const auto& [byte, unit] : cases) {
+        const std::string one(1, static_cast<char>(byte));
+        EXPECT_EQ(toUnicode(one), std::u16string(1, unit)) << "byte " << int(byte);
+        EXPECT_EQ(fromUnicode(std::u16string(1, unit)).bytes, one) << "byte " << int(byte);
+    }
+}
+
+TEST(CodePageTest, ReplacesWhatItCannotHoldAndListsEachOnce) {
+    // pi, theta, less-or-equal, an emoji as a surrogate pair, pi again, a C1 control that Windows-1252 uses for €.
+    const std::u16string text = u"a\u03C0b\u03B8\u2264\U0001F600\u03C0\u0080\u20AC";
+    const Encoded encoded = fromUnicode(text);
+    EXPECT_EQ(encoded.bytes, "a?b?????\x80");
+    EXPECT_EQ(encoded.unmappable, U"\u03C0\u03B8\u2264\U0001F600\u0080");
+}
+
+TEST(CodePageTest, ALoneSurrogateIsOneUnmappableCharacter) {
+    const std::u16string text{u'x', char16_t(0xD83D), u'y', char16_t(0xDE00), char16_t(0xD83D)};
+    const Encoded encoded = fromUnicode(text);
+    EXPECT_EQ(encoded.bytes, "x?y??");
+    EXPECT_EQ(encoded.unmappable, (std::u32string{0xD83D, 0xDE00}));
+}
+
+} // namespace
+} // namespace kelvrast::codepage
