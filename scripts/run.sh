@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds the program and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/build.sh -DKELVRAST_BUILD_TESTS=OFF
+exec build/src/kelvrast

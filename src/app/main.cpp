@@ -1,0 +1,39 @@
+#include "app/MainWindow.h"
+#include "app/Services.h"
+#include "platform/PosixFiles.h"
+#include "platform/SystemClock.h"
+#include "platform/TimeSeededRandom.h"
+#include "platform/WorkingFolder.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtProgramEnd.h"
+
+#include <QApplication>
+
+using namespace kelvrast;
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // No display name: Qt would add it to the window title "Form1".
+    QApplication::setApplicationName(QStringLiteral("kelvrast"));
+
+    SystemClock clock;
+    TimeSeededRandom random;
+    PosixFiles files;
+    QtDialogs dialogs(nullptr);
+    QtProgramEnd programEnd;
+    MainWindow window(Services{clock, random, files, dialogs, programEnd, workingFolder()});
+
+    // Start-up asks for the name before the window is shown, and a failure ends the run without showing it.
+    Status started = window.load();
+    if (!started.ok()) {
+        dialogs.message(started.message());
+        return 1;
+    }
+    if (programEnd.exitStatus())
+        return *programEnd.exitStatus();
+
+    dialogs.setParentWidget(&window);
+    window.show();
+    const int status = QApplication::exec();
+    return programEnd.exitStatus().value_or(status);
+}

@@ -1,0 +1,45 @@
+#include "platform/qt/QtProgramEnd.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace kelvrast {
+namespace {
+
+TEST(QtProgramEnd, EndsTheRunningEventLoopWithItsStatusAndHidesTheWindows) {
+    QWidget window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QtProgramEnd programEnd;
+    bool shownWhenEnding = false;
+    QTimer::singleShot(0, [&] {
+        shownWhenEnding = window.isVisible();
+        programEnd.endProgram(3);
+    });
+    // A loop that ignored the end would run until this fallback.
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(-1); });
+
+    EXPECT_EQ(QApplication::exec(), 3);
+    EXPECT_TRUE(shownWhenEnding);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(programEnd.exitStatus(), 3);
+}
+
+TEST(QtProgramEnd, BeforeTheEventLoopRunsItKeepsTheStatusAndLeavesLaterLoopsAlone) {
+    QtProgramEnd programEnd;
+    EXPECT_FALSE(programEnd.exitStatus().has_value());
+    programEnd.endProgram(0);
+    EXPECT_EQ(programEnd.exitStatus(), 0);
+
+    QEventLoop loop;
+    QTimer::singleShot(20, &loop, [&loop] { loop.exit(7); });
+    EXPECT_EQ(loop.exec(), 7);
+}
+
+} // namespace
+} // namespace kelvrast

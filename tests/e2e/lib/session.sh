@@ -1,0 +1,89 @@
+# Shared by the end-to-end tests: a private X server, a temporary home folder, and ways to find the
+# program's windows and act on them as a student would.
+set -euo pipefail
+
+KELVRAST=${1:?usage: test.sh path/to/kelvrast}
+WORK=$(mktemp -d /tmp/kelvrast-e2e-XXXXXX)
+export HOME="$WORK/home"
+mkdir -p "$HOME"
+export QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+
+cleanup() {
+    [ -n "${PROGRAM_PID:-}" ] && kill "$PROGRAM_PID" 2>/dev/null || true
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# A display of our own, so tests can run side by side.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+XVFB_PID=$!
+for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.1
+done
+[ -s "$WORK/display" ] || fail "the X server did not start"
+export DISPLAY=":$(head -n1 "$WORK/display")"
+
+start_program() {
+    "$KELVRAST" >"$WORK/program.log" 2>&1 &
+    PROGRAM_PID=$!
+}
+
+# The ids of the program's visible windows titled exactly $1.
+visible_windows() {
+    local id
+    for id in $(xdotool search --onlyvisible --class kelvrast 2>/dev/null || true); do
+        [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && echo "$id"
+    done
+    return 0
+}
+
+# The id of the visible window whose title is exactly $1, waiting up to 20 seconds.
+wait_window() {
+    local id
+    for _ in $(seq 200); do
+        id=$(visible_windows "$1" | head -n1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    fail "no window titled '$1' appeared"
+}
+
+# Waits until no visible window is titled $1.
+wait_window_gone() {
+    for _ in $(seq 200); do
+        [ -z "$(visible_windows "$1")" ] && return 0
+        sleep 0.1
+    done
+    fail "the window titled '$1' stayed"
+}
+
+type_into() {
+    xdotool windowfocus --sync "$1"
+    xdotool type --delay 15 -- "$2"
+}
+
+# Clicks at a point given in pixels from the top left of the window's client area.
+click_at() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.2
+}
+
+# Waits for the program to end and prints its exit status.
+program_status() {
+    local status=0
+    for _ in $(seq 200); do
+        kill -0 "$PROGRAM_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    wait "$PROGRAM_PID" || status=$?
+    PROGRAM_PID=
+    echo "$status"
+}
