@@ -25,5 +25,5 @@ cmp -s "$master" "$send" || fail "the two files hold different headers"
 [ "$(sed -n 2p "$master")" = $'assignment #001\r' ] || fail "the header's second line is wrong"
 
 click_at "$form" 672 32 # quit program
-[ "$(program_status)" -eq 0 ] || fail "the program did not end with status 0"
+expect_program_ends_well
 echo "PASS"

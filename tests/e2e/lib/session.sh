@@ -21,15 +21,26 @@ fail() {
     exit 1
 }
 
-# A display of our own, so tests can run side by side.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.1
+# A display of our own, so tests can run side by side: a random free number, and the server checked to be
+# ours and alive before the test goes on.
+start_display() {
+    local number=$((100 + RANDOM % 900))
+    [ -e "/tmp/.X$number-lock" ] && return 1
+    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp 2>"$WORK/xvfb.log" &
+    XVFB_PID=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 100); do
+        kill -0 "$XVFB_PID" 2>/dev/null || return 1
+        xdpyinfo >/dev/null 2>&1 && kill -0 "$XVFB_PID" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+for attempt in $(seq 10); do
+    start_display && break
+    kill "$XVFB_PID" 2>/dev/null || true
+    [ "$attempt" -lt 10 ] || fail "the X server did not start: $(cat "$WORK/xvfb.log")"
 done
-[ -s "$WORK/display" ] || fail "the X server did not start"
-export DISPLAY=":$(head -n1 "$WORK/display")"
 
 start_program() {
     "$KELVRAST" >"$WORK/program.log" 2>&1 &
@@ -53,7 +64,7 @@ wait_window() {
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
     done
-    fail "no window titled '$1' appeared"
+    fail "no window titled '$1' appeared: $(cat "$WORK/program.log")"
 }
 
 # Waits until no visible window is titled $1.
@@ -76,14 +87,15 @@ click_at() {
     sleep 0.2
 }
 
-# Waits for the program to end and prints its exit status.
-program_status() {
+# Waits up to 20 seconds for the program to end, and fails unless it ended with status 0.
+expect_program_ends_well() {
     local status=0
     for _ in $(seq 200); do
         kill -0 "$PROGRAM_PID" 2>/dev/null || break
         sleep 0.1
     done
+    kill -0 "$PROGRAM_PID" 2>/dev/null && fail "the program did not end"
     wait "$PROGRAM_PID" || status=$?
     PROGRAM_PID=
-    echo "$status"
+    [ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$WORK/program.log")"
 }
