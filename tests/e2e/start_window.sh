@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# A student starts the program, types a name into the prompt, and sees the window "Form1".
+# A student starts the program, types a name beyond ASCII into the prompt, and sees the window "Form1".
 source "$(dirname "$0")/lib/session.sh"
 
 start_program
 prompt=$(wait_window kelvrast)
-type_into "$prompt" "Alpha Beta Gamma"
+type_into "$prompt" "Zoë Brontë"
 xdotool key Return
 
 form=$(wait_window Form1)
@@ -12,8 +12,8 @@ geometry=$(xdotool getwindowgeometry "$form" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "725x573" ] || fail "the window measures $geometry, not 725x573"
 
 folder="$HOME/kelvrast"
-send="$folder/send_$(date +%m%d)Alpha_Beta_Gamma.txt"
-master="$folder/masterFile_Alpha_Beta_Gamma.txt"
+send="$folder/send_$(date +%m%d)Zoë_Brontë.txt"
+master="$folder/masterFile_Zoë_Brontë.txt"
 [ -d "$folder" ] || fail "the working folder was not made"
 [ -f "$send" ] || fail "no SEND file $send"
 [ -f "$master" ] || fail "no master file"
