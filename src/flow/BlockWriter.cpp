@@ -14,8 +14,10 @@ Status appendAllOrNothing(Files& files, const std::vector<PendingBlock>& blocks)
         std::string message = appended.status().message();
         for (std::size_t done = receipts.size(); done-- > 0;) {
             Status takenBack = files.takeBack(blocks[done].file, receipts[done]);
+            // The student must not be told that nothing was recorded while a file keeps a copy.
             if (!takenBack.ok())
-                message += " " + takenBack.message();
+                message += " The copy already written to " + blocks[done].file.string() +
+                           " stays there, because it could not be taken out again. " + takenBack.message();
         }
         return Status::failure(message);
     }

@@ -25,7 +25,8 @@ public:
 
     // Creates one folder; fails when it exists already or cannot be made.
     virtual Status createFolder(const std::filesystem::path& folder) = 0;
-    // Opens a file for appending and closes it: a missing file is created empty, an existing one is unchanged.
+    // Opens a file for appending and closes it: a missing file is created empty, an existing one is unchanged
+    // except that the start of a block whose append never finished (the program was killed) is taken out.
     virtual Status touch(const std::filesystem::path& file) = 0;
     // Reads a file from its start, line by line: a line ends at CR, an LF right after the CR is dropped,
     // and an LF on its own stays inside the line. A last line without a line end counts; an empty file has none.
@@ -33,7 +34,8 @@ public:
     // Writes a file from its start, creating it or emptying it first.
     virtual Status writeFile(const std::filesystem::path& file, std::string_view bytes) = 0;
     // Appends a whole block in one write, under an exclusive lock, and flushes it to the device.
-    // On failure the file is as it was before.
+    // On failure the file is as it was before; if the program is killed during the write, the next touch or
+    // appendBlock of the file takes out what reached it.
     virtual Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) = 0;
     // Removes a block that appendBlock added, under an exclusive lock, and only while the file still ends with
     // exactly that block; anything another program appended since is never removed.

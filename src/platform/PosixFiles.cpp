@@ -2,12 +2,17 @@
 
 #include "platform/FileDescriptor.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
+#include <optional>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace kelvrast {
@@ -97,6 +102,98 @@ int syncData(int fd) {
     return result == 0 ? 0 : errno;
 }
 
+// A kill can stop write(2) at any page boundary of the file, so even a short block can be cut, and the next block
+// would then follow a partial one. Before a block goes in, a note of the file's size and of the block is written
+// beside the file; whoever next opens the file for appending takes out, under the lock, what an append that never
+// finished left at its end. The note is written in place and not flushed, so it costs next to nothing: it covers a
+// program that is killed or crashes, not a machine that loses power. A note that cannot be written only costs the
+// repair.
+std::filesystem::path notePath(const std::filesystem::path& file) {
+    return file.parent_path() / ".unfinished" / file.filename();
+}
+
+// The note of the file, opened for reading and, when create is set, for writing, its folder made when missing.
+FileDescriptor openNote(const std::filesystem::path& file, bool create) {
+    const std::filesystem::path note = notePath(file);
+    if (!create)
+        return openFile(note, O_RDONLY);
+    FileDescriptor fd = openFile(note, O_RDWR | O_CREAT);
+    if (fd.isOpen() || errno != ENOENT)
+        return fd;
+    ::mkdir(note.parent_path().c_str(), 0755);
+    return openFile(note, O_RDWR | O_CREAT);
+}
+
+void writeNote(int note, off_t sizeBefore, std::string_view block) {
+    // One call from the start of the note: a kill cuts it at a page boundary, never inside the first line.
+    std::string head = std::to_string(sizeBefore) + " " + std::to_string(block.size()) + "\n";
+    iovec parts[] = {{head.data(), head.size()}, {const_cast<char*>(block.data()), block.size()}};
+    ssize_t written;
+    do {
+        written = ::pwritev(note, parts, 2, 0);
+    } while (written < 0 && errno == EINTR);
+}
+
+bool readAt(int fd, char* into, std::size_t size, off_t at) {
+    while (size > 0) {
+        ssize_t count = ::pread(fd, into, size, at);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        into += count;
+        size -= static_cast<std::size_t>(count);
+        at += count;
+    }
+    return true;
+}
+
+struct Note {
+    off_t sizeBefore = 0;
+    off_t length = 0;
+    off_t blockAt = 0; // where the block starts in the note
+};
+
+std::optional<Note> readNoteHead(int fd) {
+    char head[64];
+    ssize_t count;
+    do {
+        count = ::pread(fd, head, sizeof head, 0);
+    } while (count < 0 && errno == EINTR);
+    const char* end = count > 0 ? std::find(head, head + count, '\n') : head;
+    if (end == head + std::max<ssize_t>(count, 0))
+        return std::nullopt;
+    Note note;
+    const auto size = std::from_chars(head, end, note.sizeBefore);
+    if (size.ec != std::errc() || size.ptr == end || *size.ptr != ' ' || note.sizeBefore < 0)
+        return std::nullopt;
+    const auto length = std::from_chars(size.ptr + 1, end, note.length);
+    if (length.ec != std::errc() || length.ptr != end || note.length <= 0 ||
+        note.length > std::numeric_limits<off_t>::max() - note.sizeBefore)
+        return std::nullopt;
+    note.blockAt = end + 1 - head;
+    return note;
+}
+
+// Called with the file locked: cuts the file back to its size before the noted block when the file ends with
+// only the start of that block.
+void takeOutUnfinishedBlock(int fd, const std::filesystem::path& file, int noteFd) {
+    const std::optional<Note> note = noteFd >= 0 ? readNoteHead(noteFd) : std::nullopt;
+    struct stat now {};
+    if (!note || ::fstat(fd, &now) != 0 || now.st_size <= note->sizeBefore ||
+        now.st_size >= note->sizeBefore + note->length)
+        return;
+    // The appending descriptor is write-only, so the tail is read through one of its own.
+    FileDescriptor reader = openFile(file, O_RDONLY);
+    const auto tailSize = static_cast<std::size_t>(now.st_size - note->sizeBefore);
+    std::string tail(tailSize, '\0'), noted(tailSize, '\0');
+    if (!reader.isOpen() || !readAt(reader.get(), tail.data(), tailSize, note->sizeBefore) ||
+        !readAt(noteFd, noted.data(), tailSize, note->blockAt) || tail != noted)
+        return;
+    if (::ftruncate(fd, note->sizeBefore) == 0)
+        syncData(fd);
+}
+
 } // namespace
 
 Status PosixFiles::createFolder(const std::filesystem::path& folder) {
@@ -109,6 +206,8 @@ Status PosixFiles::touch(const std::filesystem::path& file) {
     FileDescriptor fd = openFile(file, O_WRONLY | O_APPEND | O_CREAT);
     if (!fd.isOpen())
         return failure("Could not open", file, errno);
+    if (ExclusiveLock lock(fd.get()); lock.locked())
+        takeOutUnfinishedBlock(fd.get(), file, openNote(file, false).get());
     return Status::success();
 }
 
@@ -176,10 +275,14 @@ Result<AppendReceipt> PosixFiles::appendBlock(const std::filesystem::path& file,
     ExclusiveLock lock(fd.get());
     if (!lock.locked())
         return failure("Could not lock", file, lock.error());
+    FileDescriptor note = openNote(file, true);
+    takeOutUnfinishedBlock(fd.get(), file, note.get());
     struct stat before {};
     if (::fstat(fd.get(), &before) != 0)
         return failure("Could not read the size of", file, errno);
     AppendReceipt receipt{static_cast<std::uintmax_t>(before.st_size), block.size()};
+    if (note.isOpen())
+        writeNote(note.get(), before.st_size, block);
 
     ssize_t written;
     do {

@@ -5,7 +5,7 @@ namespace kelvrast::testing {
 bool FaultyFiles::fails(const char* what, const std::filesystem::path& file) {
     ++operations;
     log.push_back(std::string(what) + " " + file.filename().string());
-    return failAt && *failAt == operations;
+    return failAt && (keepFailing ? operations >= *failAt : operations == *failAt);
 }
 
 Status FaultyFiles::injected(const std::filesystem::path& file) {

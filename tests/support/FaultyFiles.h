@@ -15,6 +15,8 @@ public:
     explicit FaultyFiles(Files& inner) : inner_(inner) {}
 
     std::optional<int> failAt;
+    // From the fault on, every later operation fails too, as on a disk that has gone bad.
+    bool keepFailing = false;
     int operations = 0;
     std::vector<std::string> log; // "append <file name>", one entry per operation
 
