@@ -2,9 +2,11 @@
 
 #include "app/CommandButton.h"
 #include "app/OptionButton.h"
+#include "display/PendulumDisplay.h"
 #include "flow/MainWindowLogic.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtTextBoxes.h"
+#include "platform/qt/QtTimer.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -183,16 +185,19 @@ void MainWindow::setTabOrderOfControls() {
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
-// The logic sees the two large boxes and the picture boxes only through the platform interfaces.
+// The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces. The
+// pendulum display draws from the same random generator as the rest of the run.
 void MainWindow::createLogic() {
     boxes_ = std::make_unique<QtTextBoxes>(*txt_question, *txt_answer);
     Platform platform{services_.clock, services_.random, services_.files, services_.dialogs,
                       *boxes_,         *Picture1,        *Picture2,       services_.programEnd};
     logic_ = std::make_unique<MainWindowLogic>(platform, services_.workingFolder);
+    pendulumTimer_ = std::make_unique<QtTimer>(*tmr_pend_exp);
+    pendulum_ = std::make_unique<PendulumDisplay>(*pendulumTimer_, services_.beep, services_.random, *Picture1);
 }
 
-// Trigger Timer, Make Paragraph, the options, the list and the parameter boxes have no handlers; the pend exp
-// button gets its own with the pendulum display.
+// Trigger Timer, Make Paragraph, the options, the list and the parameter boxes have no handlers. The pendulum
+// display receives the ticks of tmr_pend_exp through its timer.
 void MainWindow::wireEvents() {
     connect(cmdNextQuestion, &QPushButton::clicked, this, [this] { logic_->nextQuestionClicked(); });
     connect(cmd_enter_response, &QPushButton::clicked, this, [this] { logic_->enterResponseClicked(); });
@@ -201,6 +206,7 @@ void MainWindow::wireEvents() {
     connect(cmd_display_note_file, &QPushButton::clicked, this, [this] { logic_->displayNotesClicked(); });
     connect(cmd_displayCumulativeText, &QPushButton::clicked, this, [this] { logic_->displaySendFileClicked(); });
     connect(cmd_quit, &QPushButton::clicked, this, [this] { logic_->quitClicked(); });
+    connect(cmd_pend_exp, &QPushButton::clicked, this, [this] { pendulum_->pendExpClicked(); });
 }
 
 } // namespace kelvrast

@@ -20,7 +20,9 @@ class QTimer;
 namespace kelvrast {
 
 class MainWindowLogic;
+class PendulumDisplay;
 class QtTextBoxes;
+class QtTimer;
 
 // The program's one window, "Form1". It places the controls and hands their events to the logic.
 class MainWindow : public QWidget {
@@ -65,6 +67,8 @@ private:
     Services services_;
     std::unique_ptr<QtTextBoxes> boxes_;
     std::unique_ptr<MainWindowLogic> logic_;
+    std::unique_ptr<QtTimer> pendulumTimer_;
+    std::unique_ptr<PendulumDisplay> pendulum_;
 };
 
 } // namespace kelvrast

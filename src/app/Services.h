@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Beep.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
@@ -17,6 +18,7 @@ struct Services {
     Files& files;
     Dialogs& dialogs;
     ProgramEnd& programEnd;
+    Beep& beep;
     std::filesystem::path workingFolder;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/SystemClock.h"
 #include "platform/TimeSeededRandom.h"
 #include "platform/WorkingFolder.h"
+#include "platform/qt/QtBeep.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtProgramEnd.h"
 
@@ -15,13 +16,16 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // No display name: Qt would add it to the window title "Form1".
     QApplication::setApplicationName(QStringLiteral("kelvrast"));
+    // The desktop entry's id: lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.kelvrast"));
 
     SystemClock clock;
     TimeSeededRandom random;
     PosixFiles files;
     QtDialogs dialogs(nullptr);
     QtProgramEnd programEnd;
-    MainWindow window(Services{clock, random, files, dialogs, programEnd, workingFolder()});
+    QtBeep beep;
+    MainWindow window(Services{clock, random, files, dialogs, programEnd, beep, workingFolder()});
 
     // Start-up asks for the name before the window is shown, and a failure ends the run without showing it.
     Status started = window.load();

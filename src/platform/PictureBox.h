@@ -9,6 +9,8 @@ public:
 
     virtual void setScaleHeight(float height) = 0;
     virtual void setScaleWidth(float width) = 0;
+    // An unfilled circle outline in the drawing colour, centred at (x, y); the radius is in horizontal units.
+    virtual void circle(float x, float y, float radius) = 0;
 };
 
 } // namespace kelvrast

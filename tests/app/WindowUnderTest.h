@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/Services.h"
 #include "platform/PosixFiles.h"
+#include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakeProgramEnd.h"
 #include "support/ScriptedDialogs.h"
@@ -25,7 +26,8 @@ struct WindowUnderTest {
     PosixFiles files;
     ScriptedDialogs dialogs;
     FakeProgramEnd programEnd;
-    MainWindow window{Services{clock, random, files, dialogs, programEnd, folder.path() / "kelvrast"}};
+    FakeBeep beep;
+    MainWindow window{Services{clock, random, files, dialogs, programEnd, beep, folder.path() / "kelvrast"}};
 
     WindowUnderTest() { random.repeatLast = true; }
 

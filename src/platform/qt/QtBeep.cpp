@@ -1,0 +1,11 @@
+#include "platform/qt/QtBeep.h"
+
+#include <QApplication>
+
+namespace kelvrast {
+
+void QtBeep::beep() {
+    QApplication::beep();
+}
+
+} // namespace kelvrast
