@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the program and runs every test: logic, window (offscreen) and end to end (under Xvfb).
+# Builds the program and runs every test: logic, window (offscreen), end to end (under Xvfb) and packaging.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-packages.sh googletest libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils
+bash scripts/install-packages.sh googletest libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils \
+    desktop-file-utils appstream dpkg-dev file
 bash scripts/build.sh -DKELVRAST_BUILD_TESTS=ON
 ctest --test-dir build --output-on-failure -j"$(nproc)"

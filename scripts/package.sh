@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the program and packs it into a Debian package in build/, ready for `sudo apt install ./build/<name>.deb`.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-packages.sh dpkg-dev file
+bash scripts/build.sh -DKELVRAST_BUILD_TESTS=OFF
+(cd build && cpack -G DEB)

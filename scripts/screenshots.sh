@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Retakes the README's screenshots: starts the program under a private X server with an empty home folder, walks
+# a student's first steps and saves the window at each one as a PNG in docs/screenshots/.
+# Usage: scripts/screenshots.sh [path/to/kelvrast]   (builds build/src/kelvrast when no path is given)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+OUT="$ROOT/docs/screenshots"
+
+bash scripts/install-packages.sh imagemagick xvfb xauth xdotool x11-utils
+if [ $# -eq 0 ]; then
+    bash scripts/build.sh -DKELVRAST_BUILD_TESTS=OFF
+    set -- "$ROOT/build/src/kelvrast"
+fi
+program=$(realpath "$1")
+
+# The same private display, temporary home folder and helpers as the end-to-end tests.
+source "$ROOT/tests/e2e/lib/session.sh" "$program"
+
+# Client-area points of the controls used.
+NEXT=(48 24)
+ENTER=(404 32)
+SHOW_SEND=(324 32)
+ANSWER_BOX=(544 200)
+
+mkdir -p "$OUT"
+shoot() {
+    sleep 0.5 # let the last repaint reach the screen
+    import -window "$1" "$OUT/$2.png"
+    echo "saved docs/screenshots/$2.png"
+}
+answer() {
+    click_at "$form" "${ANSWER_BOX[@]}"
+    xdotool type --delay 10 -- "$1"
+}
+
+start_program
+prompt=$(wait_window kelvrast)
+type_into "$prompt" "Ann/Lee"
+xdotool key Return
+refusal=$(wait_window kelvrast)
+shoot "$refusal" name-refused
+xdotool windowfocus --sync "$refusal"
+xdotool key Return
+
+prompt=$(wait_window kelvrast)
+type_into "$prompt" "Ann Lee"
+shoot "$prompt" name-prompt
+xdotool key Return
+
+form=$(wait_window Form1)
+shoot "$form" start
+
+click_at "$form" "${NEXT[@]}"
+answer "Yes, I understand: I answer here and click Enter Response."
+shoot "$form" question
+
+click_at "$form" "${ENTER[@]}"
+click_at "$form" "${NEXT[@]}"
+answer "Found it: send_$(date +%m%d)Ann_Lee.txt in the kelvrast folder."
+click_at "$form" "${ENTER[@]}"
+click_at "$form" "${SHOW_SEND[@]}"
+shoot "$form" send-file
