@@ -6,15 +6,17 @@ namespace kelvrast {
 namespace {
 
 // The file's lines, each after a CR LF, built whole so that a long file costs one replacement of the box.
+// Gathered as bytes and turned into screen text once, so a long file makes no text per line and the larger
+// screen text is never grown and copied.
 Result<std::u16string> linesForDisplay(Files& files, const std::filesystem::path& file) {
-    std::u16string text;
+    std::string bytes;
     Status read = files.readLines(file, [&](std::string_view line) {
-        text += u"\r\n";
-        text += toScreenText(line);
+        bytes += "\r\n";
+        bytes += line;
     });
     if (!read.ok())
         return read;
-    return text;
+    return toScreenText(bytes);
 }
 
 } // namespace
@@ -41,8 +43,14 @@ void displaySendFile(const MainWindowState& state, Platform& platform) {
         platform.dialogs.message("The SEND file could not be shown. " + lines.status().message());
         return;
     }
-    if (!lines.value().empty())
-        platform.boxes.setQuestionText(platform.boxes.questionText() + lines.value());
+    if (lines.value().empty())
+        return;
+    std::u16string shown = platform.boxes.questionText();
+    if (shown.empty())
+        shown = std::move(lines.value());
+    else
+        shown += lines.value();
+    platform.boxes.setQuestionText(shown);
 }
 
 } // namespace kelvrast

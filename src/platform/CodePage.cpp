@@ -1,5 +1,6 @@
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -56,10 +57,10 @@ char32_t codePointAt(std::u16string_view text, std::size_t i, std::size_t& units
 } // namespace
 
 std::u16string toUnicode(std::string_view bytes) {
-    std::u16string text;
-    text.reserve(bytes.size());
-    for (char byte : bytes)
-        text += unicodeOf(static_cast<unsigned char>(byte));
+    // Sized once and filled by index: long files are shown through here.
+    std::u16string text(bytes.size(), u'\0');
+    std::transform(bytes.begin(), bytes.end(), text.begin(),
+                   [](char byte) { return unicodeOf(static_cast<unsigned char>(byte)); });
     return text;
 }
 

@@ -1,0 +1,81 @@
+// One "Enter Response" through the program's logic, next to the least any program must do to put the same two
+// blocks safely on disk: open, one write, fdatasync and close, once per file. Both mostly wait for the disk, so
+// they are timed by the wall clock.
+#include "flow/AnswerRecords.h"
+#include "flow/BoxText.h"
+#include "support/LogicHarness.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace kelvrast;
+
+const std::u16string typicalAnswer =
+    u"The period grew with the length of the string: for 40 cm I counted 20 cycles in 25.4 seconds, so 1.27 s "
+    u"each, and for 80 cm 20 cycles took 35.9 seconds, 1.80 s each.\r\n\r\nThe ratio 1.80 / 1.27 = 1.42 is close to "
+    u"the square root of 2, which is what the model predicts when the length doubles.";
+
+// A run started for a student, with the first question shown and so due for an answer.
+struct AnsweringRun {
+    testing::LogicHarness run;
+    Status started = run.start("Ann Example");
+
+    AnsweringRun() {
+        if (started.ok())
+            run.logic.nextQuestionClicked();
+    }
+};
+
+void EnterResponse(benchmark::State& state) {
+    AnsweringRun answering;
+    testing::LogicHarness& run = answering.run;
+    if (!answering.started.ok()) {
+        state.SkipWithError(answering.started.message().c_str());
+        return;
+    }
+    for (auto _ : state) {
+        run.boxes.answer = typicalAnswer;
+        run.logic.enterResponseClicked();
+    }
+    if (!run.dialogs.messages.empty())
+        state.SkipWithError(run.dialogs.messages.front().c_str());
+    else if (!run.boxes.answer.empty())
+        state.SkipWithError("the answer was not recorded");
+}
+BENCHMARK(EnterResponse)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+bool appendBare(const std::filesystem::path& file, std::string_view block) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, block.data(), block.size()) == static_cast<ssize_t>(block.size());
+    const bool synced = ::fdatasync(fd) == 0;
+    return ::close(fd) == 0 && written && synced;
+}
+
+// The floor: the same bytes to two files in the same folder.
+void TwoBareAppends(benchmark::State& state) {
+    AnsweringRun answering;
+    const testing::LogicHarness& run = answering.run;
+    const std::string entry = run.state().currentLine;
+    const std::string answer = toProgramText(typicalAnswer);
+    const std::string masterBlock = records::answerBlock({"14:05:09", 10001, entry, answer});
+    const std::string sendBlock = records::answerBlock({"14:05:09", std::nullopt, entry, answer});
+    const std::filesystem::path masterFile = run.folder() / "floor_master.txt";
+    const std::filesystem::path sendFile = run.folder() / "floor_send.txt";
+    for (auto _ : state) {
+        if (!appendBare(masterFile, masterBlock) || !appendBare(sendFile, sendBlock)) {
+            state.SkipWithError("a bare append failed");
+            return;
+        }
+    }
+}
+BENCHMARK(TwoBareAppends)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
