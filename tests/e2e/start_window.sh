@@ -4,7 +4,7 @@ source "$(dirname "$0")/lib/session.sh"
 
 start_program
 prompt=$(wait_window kelvrast)
-type_into "$prompt" "Zoë Brontë"
+paste_into "$prompt" "Zoë Brontë"
 xdotool key Return
 
 form=$(wait_window Form1)

@@ -81,6 +81,14 @@ type_into() {
     xdotool type --delay 15 -- "$2"
 }
 
+# Pastes text into a window: xdotool types characters beyond ASCII through a keymap it changes on the fly,
+# which can drop them on a busy machine, while a paste brings every character.
+paste_into() {
+    printf '%s' "$2" | xclip -selection clipboard
+    xdotool windowfocus --sync "$1"
+    xdotool key ctrl+v
+}
+
 # Clicks at a point given in pixels from the top left of the window's client area.
 click_at() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
