@@ -65,7 +65,7 @@ void beginAssignment(MainWindowState& state, Platform& platform, const std::file
     (void)platform.files.createFolder(workingFolder);
     state.folderPath = workingFolder;
     setFilePaths(state, askStudentName(platform.dialogs), platform.clock.date());
-    state.assignmentNumber = "1";
+    state.assignmentNumber.assign(1, '1'); // "1"; written so because GCC 12 falsely warns (-Wrestrict) on the literal
     (void)platform.files.touch(state.sendFilePath);
     state.answerPrompt = answerPromptText;
     state.assignmentNumber = padAssignmentNumber(state.assignmentNumber);
