@@ -155,6 +155,9 @@ void MainWindow::createControls() {
     lbl_parameter[2] = parameterLabel(this, 2, twips(7200, 7680, 1005, 195));
     lbl_parameter[1] = parameterLabel(this, 1, twips(5640, 8160, 855, 195));
     lbl_parameter[0] = parameterLabel(this, 0, twips(5640, 7680, 900, 195));
+    // Screen readers announce each parameter box with the label that names it.
+    for (std::size_t i = 0; i < lbl_parameter.size(); ++i)
+        lbl_parameter[i]->setBuddy(txt_parameter[i]);
 }
 
 void MainWindow::setTabOrderOfControls() {
