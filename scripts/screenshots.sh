@@ -17,12 +17,6 @@ program=$(realpath "$1")
 # The same private display, temporary home folder and helpers as the end-to-end tests.
 source "$ROOT/tests/e2e/lib/session.sh" "$program"
 
-# Client-area points of the controls used.
-NEXT=(48 24)
-ENTER=(404 32)
-SHOW_SEND=(324 32)
-ANSWER_BOX=(544 200)
-
 mkdir -p "$OUT"
 shoot() {
     sleep 0.5 # let the last repaint reach the screen

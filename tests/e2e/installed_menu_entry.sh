@@ -48,6 +48,6 @@ xdotool key Return
 form=$(wait_window Form1)
 expect_class "$form"
 
-click_at "$form" 672 32 # quit program
+click_at "$form" "${QUIT[@]}"
 expect_program_ends_well
 echo "PASS"

@@ -17,7 +17,7 @@ form=$(wait_window Form1)
 sleep 0.5
 
 [ "$(dark_pixels "${PICTURE1[@]}")" -eq 0 ] || fail "Picture1 shows something before the pendulum was started"
-click_at "$form" 592 516 # pend exp
+click_at "$form" "${PEND_EXP[@]}"
 
 drawn=0
 for _ in $(seq 50); do
@@ -28,6 +28,6 @@ done
 [ "$drawn" -gt 0 ] || fail "no circle appeared in Picture1"
 [ "$(dark_pixels "${PICTURE2[@]}")" -eq 0 ] || fail "something was drawn in Picture2"
 
-click_at "$form" 672 32 # quit program
+click_at "$form" "${QUIT[@]}"
 expect_program_ends_well
 echo "PASS"

@@ -3,16 +3,6 @@
 # note), reads the SEND file back in the Question box, clears, shows the notes, and reaches the closing message.
 source "$(dirname "$0")/lib/session.sh"
 
-# Client-area centres of the controls used.
-NEXT=(48 24)
-ENTER=(404 32)
-NOTES=(460 32)
-CLEAR=(516 32)
-SHOW_SEND=(324 32)
-SHOW_NOTES=(140 32)
-QUESTION_BOX=(180 200)
-ANSWER_BOX=(544 200)
-
 # The five bytes Windows-1252 leaves undefined show as the control characters of the same number.
 windows1252_to_utf8() {
     LC_ALL=C sed 's/\x81/<81>/g; s/\x8d/<8d>/g; s/\x8f/<8f>/g; s/\x90/<90>/g; s/\x9d/<9d>/g' |

@@ -42,6 +42,18 @@ for attempt in $(seq 10); do
     [ "$attempt" -lt 10 ] || fail "the X server did not start: $(cat "$WORK/xvfb.log")"
 done
 
+# Client-area centres of the controls the tests click, in pixels from the window's top left.
+NEXT=(48 24)
+ENTER=(404 32)
+NOTES=(460 32)
+CLEAR=(516 32)
+SHOW_SEND=(324 32)
+SHOW_NOTES=(140 32)
+QUIT=(672 32)
+PEND_EXP=(592 516)
+QUESTION_BOX=(180 200)
+ANSWER_BOX=(544 200)
+
 start_program() {
     "$KELVRAST" >"$WORK/program.log" 2>&1 &
     PROGRAM_PID=$!
