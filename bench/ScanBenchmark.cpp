@@ -4,7 +4,7 @@
 
 #include "flow/MainWindowState.h"
 #include "flow/Resume.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "support/TempFolder.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 
 #include "coding/QueryFile.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 
 #include "flow/StudentFileNames.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
 using namespace kelvrast;
 

@@ -9,8 +9,8 @@
 
 #include "flow/MainWindowState.h"
 #include "flow/Resume.h"
-#include "platform/FileDescriptor.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/FileDescriptor.h"
+#include "platform/posix/PosixFiles.h"
 
 #include <algorithm>
 #include <chrono>

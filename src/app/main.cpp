@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/Services.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/SystemClock.h"
 #include "platform/TimeSeededRandom.h"
 #include "platform/WorkingFolder.h"

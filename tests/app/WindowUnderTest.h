@@ -2,7 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Services.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakeProgramEnd.h"

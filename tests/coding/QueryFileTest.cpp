@@ -1,6 +1,6 @@
 #include "coding/QueryFile.h"
 
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

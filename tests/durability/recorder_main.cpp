@@ -9,7 +9,7 @@
 #include "durability/RecorderAnswers.h"
 #include "flow/BoxText.h"
 #include "flow/MainWindowLogic.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/TimeSeededRandom.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"

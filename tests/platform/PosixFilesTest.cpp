@@ -1,4 +1,4 @@
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "flow/MainWindowLogic.h"
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"
 #include "support/FakeProgramEnd.h"

@@ -1,6 +1,6 @@
-#include "platform/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
-#include "platform/FileDescriptor.h"
+#include "platform/posix/FileDescriptor.h"
 
 #include <algorithm>
 #include <cerrno>

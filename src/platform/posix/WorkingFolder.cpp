@@ -7,16 +7,12 @@
 namespace kelvrast {
 
 std::filesystem::path workingFolder() {
-#ifdef _WIN32
-    return "c:\\kelvrast";
-#else
     const char* home = std::getenv("HOME");
     if (!home || !*home) {
         const passwd* user = getpwuid(getuid());
         home = user ? user->pw_dir : "/tmp";
     }
     return std::filesystem::path(home) / "kelvrast";
-#endif
 }
 
 } // namespace kelvrast
