@@ -5,6 +5,7 @@
 #include <exception>
 #include <initializer_list>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace kelvrast {
@@ -33,11 +34,10 @@ std::string folderText(const std::filesystem::path& folder) {
         return codepage::fromUnicode(folder.u16string()).bytes;
     } catch (const std::exception&) {
         // A name that is not valid in the system's encoding: keep what is plainly readable.
-        std::string text = folder.string();
-        for (char& c : text) {
-            if (static_cast<unsigned char>(c) > 127) {
-                c = '?';
-            }
+        std::string text;
+        for (const auto unit : folder.native()) {
+            const auto code = static_cast<std::make_unsigned_t<std::filesystem::path::value_type>>(unit);
+            text += code > 127 ? '?' : static_cast<char>(code);
         }
         return text;
     }

@@ -1,6 +1,6 @@
 #include "coding/QueryFile.h"
 
-#include "platform/posix/PosixFiles.h"
+#include "support/SystemFiles.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@ namespace kelvrast {
 namespace {
 
 using testing::readBytes;
+using testing::SystemFiles;
 using testing::TempFolder;
 using testing::writeBytes;
 
@@ -23,7 +24,7 @@ protected:
     Status run() { return codeFile(files, folder.path(), "", codeNumber); }
 
     TempFolder folder;
-    PosixFiles files;
+    SystemFiles files;
     float codeNumber = 23.0f;
 };
 

@@ -8,6 +8,7 @@
 
 using namespace kelvrast;
 using kelvrast::testing::LogicHarness;
+using kelvrast::testing::SystemFiles;
 using kelvrast::testing::readBytes;
 using kelvrast::testing::writeBytes;
 
@@ -146,7 +147,7 @@ TEST(ResumeTest, SummarisingOnceAfterTheScanEqualsSummarisingAfterEveryLine) {
 
         kelvrast::testing::TempFolder folder;
         writeBytes(folder.path() / "m.txt", bytes);
-        PosixFiles files;
+        SystemFiles files;
         MainWindowState actual;
         ASSERT_TRUE(scanMasterFile(files, folder.path() / "m.txt", actual, "").ok());
         ASSERT_EQ(actual.progressTable, expected.progressTable) << bytes;

@@ -1,5 +1,5 @@
-#include "platform/posix/PosixFiles.h"
-#include "support/TempFolder.h"
+#include "platform/UnfinishedAppend.h"
+#include "support/FilesContract.h"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +7,22 @@
 #include <string>
 
 using namespace kelvrast;
+using kelvrast::testing::FilesContract;
 using kelvrast::testing::readBytes;
 using kelvrast::testing::TempFolder;
 using kelvrast::testing::writeBytes;
 
+namespace {
+
+template <typename Implementation> using UnfinishedAppend = FilesContract<Implementation>;
+
+} // namespace
+
+TYPED_TEST_SUITE(UnfinishedAppend, kelvrast::testing::SystemFilesTypes, kelvrast::testing::SystemFilesName);
+
 // A program killed inside write(2) leaves the start of its block at the end of the file (the durability tests
 // kill real writers; here the cut is made by hand). The next append, or the next start's touch, takes it out.
-TEST(UnfinishedAppendTest, TheStartOfTheLastBlockIsTakenOutOnlyWhenNothingElseChangedTheFile) {
+TYPED_TEST(UnfinishedAppend, TheStartOfTheLastBlockIsTakenOutOnlyWhenNothingElseChangedTheFile) {
     const std::string first = "whole block\r\n";
     const std::string second = "a block that was being written when the program was killed\r\n";
     struct Case {
@@ -33,7 +42,7 @@ TEST(UnfinishedAppendTest, TheStartOfTheLastBlockIsTakenOutOnlyWhenNothingElseCh
     };
     for (const Case& c : cases) {
         TempFolder folder;
-        PosixFiles files;
+        TypeParam files;
         const auto file = folder.path() / "masterFile_Ann.txt";
         ASSERT_TRUE(files.appendBlock(file, first).ok());
         ASSERT_TRUE(files.appendBlock(file, second).ok());
@@ -51,9 +60,9 @@ TEST(UnfinishedAppendTest, TheStartOfTheLastBlockIsTakenOutOnlyWhenNothingElseCh
     }
 }
 
-TEST(UnfinishedAppendTest, ABlockTakenBackOrFollowedByOthersIsNotTouchedAgain) {
-    TempFolder folder;
-    PosixFiles files;
+TYPED_TEST(UnfinishedAppend, ABlockTakenBackOrFollowedByOthersIsNotTouchedAgain) {
+    Files& files = this->files;
+    const auto& folder = this->folder;
     const auto file = folder.path() / "send.txt";
     ASSERT_TRUE(files.appendBlock(file, "one\r\n").ok());
     Result<AppendReceipt> second = files.appendBlock(file, "two two two\r\n");
@@ -64,7 +73,7 @@ TEST(UnfinishedAppendTest, ABlockTakenBackOrFollowedByOthersIsNotTouchedAgain) {
 
     // A note that a kill cut short: its block never reached the file, so there is nothing to take out, and
     // bytes that are not the noted block are never taken out.
-    const auto note = folder.path() / ".unfinished" / "send.txt";
+    const auto note = unfinished::notePath(file);
     ASSERT_TRUE(std::filesystem::exists(note));
     writeBytes(note, "5 40\nthr");
     ASSERT_TRUE(files.touch(file).ok());

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "flow/MainWindowLogic.h"
-#include "platform/posix/PosixFiles.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"
 #include "support/FakeProgramEnd.h"
@@ -9,6 +8,7 @@
 #include "support/FaultyFiles.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedRandom.h"
+#include "support/SystemFiles.h"
 #include "support/TempFolder.h"
 
 namespace kelvrast::testing {
@@ -18,7 +18,7 @@ struct LogicHarness {
     TempFolder home;
     FakeClock clock;
     ScriptedRandom random{{0.5f}};
-    PosixFiles realFiles;
+    SystemFiles realFiles;
     FaultyFiles files{realFiles};
     ScriptedDialogs dialogs;
     FakeTextBoxes boxes;

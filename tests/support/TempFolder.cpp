@@ -1,17 +1,25 @@
 #include "support/TempFolder.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace kelvrast::testing {
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kelvrast-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
+    // A name nobody else holds: create_directory reports whether it made the folder or found it there.
+    std::random_device seed;
+    std::mt19937_64 names(seed());
+    const std::filesystem::path parent = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path candidate = parent / ("kelvrast-test-" + std::to_string(names()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = std::move(candidate);
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempFolder::~TempFolder() {

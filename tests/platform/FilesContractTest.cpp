@@ -1,14 +1,16 @@
-#include "platform/posix/PosixFiles.h"
-#include "support/TempFolder.h"
+#include "support/FilesContract.h"
+#include "support/HiddenFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 using namespace kelvrast;
+using kelvrast::testing::FilesContract;
+using kelvrast::testing::isHidden;
 using kelvrast::testing::readBytes;
-using kelvrast::testing::TempFolder;
 using kelvrast::testing::writeBytes;
 
 namespace {
@@ -22,9 +24,11 @@ std::vector<std::string> linesOf(Files& files, const std::filesystem::path& file
 
 } // namespace
 
-TEST(PosixFilesTest, SplitsLinesAtCarriageReturnsOnly) {
-    TempFolder folder;
-    PosixFiles files;
+TYPED_TEST_SUITE(FilesContract, kelvrast::testing::SystemFilesTypes, kelvrast::testing::SystemFilesName);
+
+TYPED_TEST(FilesContract, SplitsLinesAtCarriageReturnsOnly) {
+    Files& files = this->files;
+    const auto& folder = this->folder;
     const auto file = folder.path() / "lines.txt";
     struct Case {
         std::string bytes;
@@ -47,9 +51,9 @@ TEST(PosixFilesTest, SplitsLinesAtCarriageReturnsOnly) {
     }
 }
 
-TEST(PosixFilesTest, KeepsLinesWholeAcrossReadBuffers) {
-    TempFolder folder;
-    PosixFiles files;
+TYPED_TEST(FilesContract, KeepsLinesWholeAcrossReadBuffers) {
+    Files& files = this->files;
+    const auto& folder = this->folder;
     const auto file = folder.path() / "long.txt";
     // A CR LF pair split across the 64 KiB read buffer, and lines longer than the buffer.
     const std::string first(65535, 'x');
@@ -58,9 +62,9 @@ TEST(PosixFilesTest, KeepsLinesWholeAcrossReadBuffers) {
     EXPECT_EQ(linesOf(files, file), (std::vector<std::string>{first, second, "\xE9"}));
 }
 
-TEST(PosixFilesTest, AppendsBlocksAndTakesOnlyTheLastBackWhileItIsStillLast) {
-    TempFolder folder;
-    PosixFiles files;
+TYPED_TEST(FilesContract, AppendsBlocksAndTakesOnlyTheLastBackWhileItIsStillLast) {
+    Files& files = this->files;
+    const auto& folder = this->folder;
     const auto file = folder.path() / "answers.txt";
     Result<AppendReceipt> first = files.appendBlock(file, "one\r\n");
     ASSERT_TRUE(first.ok()) << first.status().message();
@@ -77,9 +81,9 @@ TEST(PosixFilesTest, AppendsBlocksAndTakesOnlyTheLastBackWhileItIsStillLast) {
     EXPECT_EQ(readBytes(file), "one\r\n");
 }
 
-TEST(PosixFilesTest, ReportsFailuresNamingTheFileAndReason) {
-    TempFolder folder;
-    PosixFiles files;
+TYPED_TEST(FilesContract, ReportsFailuresNamingTheFileAndReason) {
+    Files& files = this->files;
+    const auto& folder = this->folder;
     const auto aFolder = folder.path() / "send.txt";
     ASSERT_TRUE(files.createFolder(aFolder).ok());
     EXPECT_FALSE(files.createFolder(aFolder).ok());
@@ -96,9 +100,9 @@ TEST(PosixFilesTest, ReportsFailuresNamingTheFileAndReason) {
     EXPECT_FALSE(files.touch(missing).ok());
 }
 
-TEST(PosixFilesTest, TouchCreatesAMissingFileAndKeepsAnExistingOne) {
-    TempFolder folder;
-    PosixFiles files;
+TYPED_TEST(FilesContract, TouchCreatesAMissingFileAndKeepsAnExistingOne) {
+    Files& files = this->files;
+    const auto& folder = this->folder;
     const auto file = folder.path() / "send.txt";
     ASSERT_TRUE(files.touch(file).ok());
     EXPECT_TRUE(std::filesystem::exists(file));
@@ -107,11 +111,39 @@ TEST(PosixFilesTest, TouchCreatesAMissingFileAndKeepsAnExistingOne) {
     EXPECT_EQ(readBytes(file), "kept");
 }
 
-TEST(PosixFilesTest, WriteFileStartsFromTheBeginning) {
-    TempFolder folder;
-    PosixFiles files;
+TYPED_TEST(FilesContract, WriteFileStartsFromTheBeginning) {
+    Files& files = this->files;
+    const auto& folder = this->folder;
     const auto file = folder.path() / "queri.txt";
     writeBytes(file, "a much longer old content");
     ASSERT_TRUE(files.writeFile(file, "new\r\n").ok());
     EXPECT_EQ(readBytes(file), "new\r\n");
+}
+
+// Every name a student can type makes a file of exactly that name, on every system: names beyond ASCII, and names
+// that Windows keeps for devices when they stand alone (the answer files always carry a prefix).
+TYPED_TEST(FilesContract, FilesOfAnyNameTheStudentCanHave) {
+    Files& files = this->files;
+    for (const std::u16string name :
+         {u"Jos\u00E9", u"Zo\u00EB_Bront\u00EB", u"\u738B\u82B3", u"Con", u"NUL", u"COM1"}) {
+        const std::filesystem::path file = this->folder.path() / (u"masterFile_" + name + u".txt");
+        SCOPED_TRACE(::testing::PrintToString(name));
+        ASSERT_TRUE(files.touch(file).ok());
+        Result<AppendReceipt> appended = files.appendBlock(file, "one\r\n");
+        ASSERT_TRUE(appended.ok()) << appended.status().message();
+        EXPECT_EQ(linesOf(files, file), std::vector<std::string>{"one"});
+        EXPECT_EQ(readBytes(file), "one\r\n");
+        ASSERT_TRUE(files.takeBack(file, appended.value()).ok());
+        EXPECT_EQ(readBytes(file), "");
+    }
+    // Nothing but the files themselves, under the names given, is in the folder for the student to see.
+    std::vector<std::u16string> shown;
+    for (const auto& entry : std::filesystem::directory_iterator(this->folder.path()))
+        if (!isHidden(entry.path()))
+            shown.push_back(entry.path().filename().u16string());
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown,
+              (std::vector<std::u16string>{u"masterFile_COM1.txt", u"masterFile_Con.txt", u"masterFile_Jos\u00E9.txt",
+                                           u"masterFile_NUL.txt", u"masterFile_Zo\u00EB_Bront\u00EB.txt",
+                                           u"masterFile_\u738B\u82B3.txt"}));
 }

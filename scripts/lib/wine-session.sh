@@ -1,0 +1,30 @@
+# Sourced: a Wine of our own for one run. A fresh prefix and home folder in a temporary folder, one persistent
+# wineserver for every program of the run (a cold start costs seconds, a program under a running server a tenth
+# of one), and on exit that server ended through its own prefix and the folder removed. Nothing is ended by name.
+WINE_WORK=$(mktemp -d /tmp/kelvrast-wine-XXXXXX)
+export WINEPREFIX=$WINE_WORK/prefix
+export WINEARCH=win64
+# Without a display of its own the run must not reach one the caller may have.
+unset DISPLAY WAYLAND_DISPLAY
+# No Mono or Gecko prompts, no menu entries or file associations written into the home folder.
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine links the prefix's Desktop and Documents into the home folder: a scratch one.
+export HOME=$WINE_WORK/home
+mkdir -p "$HOME" "$WINEPREFIX"
+
+end_wine_session() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    rm -rf "$WINE_WORK"
+}
+trap end_wine_session EXIT
+
+wineserver -p
+wine wineboot --init >"$WINE_WORK/wineboot.log" 2>&1 || {
+    cat "$WINE_WORK/wineboot.log" >&2
+    echo "FAIL: Wine could not make its prefix" >&2
+    exit 1
+}
+# The drive C: of the prefix, where the Windows programs' c:\kelvrast lies.
+export WINE_DRIVE_C=$WINEPREFIX/drive_c

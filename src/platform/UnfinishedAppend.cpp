@@ -1,0 +1,46 @@
+#include "platform/UnfinishedAppend.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+
+namespace kelvrast::unfinished {
+
+std::filesystem::path noteFolder(const std::filesystem::path& folder) {
+    return folder / ".unfinished";
+}
+
+std::filesystem::path notePath(const std::filesystem::path& file) {
+    return noteFolder(file.parent_path()) / file.filename();
+}
+
+std::string noteHead(std::uint64_t sizeBefore, std::uint64_t length) {
+    return std::to_string(sizeBefore) + " " + std::to_string(length) + "\n";
+}
+
+std::optional<NoteHead> parseNoteHead(std::string_view start) {
+    start = start.substr(0, longestHead);
+    const std::size_t end = start.find('\n');
+    if (end == std::string_view::npos)
+        return std::nullopt;
+    const char* first = start.data();
+    const char* last = start.data() + end;
+    NoteHead note;
+    const auto size = std::from_chars(first, last, note.sizeBefore);
+    if (size.ec != std::errc() || size.ptr == last || *size.ptr != ' ')
+        return std::nullopt;
+    const auto length = std::from_chars(size.ptr + 1, last, note.length);
+    // Sizes that a signed file offset cannot hold are no note of ours.
+    constexpr auto largest = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    if (length.ec != std::errc() || length.ptr != last || note.length == 0 || note.sizeBefore > largest ||
+        note.length > largest - note.sizeBefore)
+        return std::nullopt;
+    note.blockAt = end + 1;
+    return note;
+}
+
+bool endsInsideBlock(const NoteHead& note, std::uint64_t fileSize) {
+    return fileSize > note.sizeBefore && fileSize < note.sizeBefore + note.length;
+}
+
+} // namespace kelvrast::unfinished

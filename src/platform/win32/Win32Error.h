@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Status.h"
+
+#include <windows.h>
+
+#include <filesystem>
+
+namespace kelvrast {
+
+// The failure of an operation on a file, in plain words: what could not be done, the file, and why, from the
+// error code that GetLastError gave. A missing file or folder is a "not found" failure.
+Status win32Failure(const char* what, const std::filesystem::path& file, DWORD error);
+
+} // namespace kelvrast

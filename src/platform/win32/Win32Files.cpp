@@ -1,0 +1,296 @@
+#include "platform/win32/Win32Files.h"
+
+#include "platform/LineSplitter.h"
+#include "platform/UnfinishedAppend.h"
+#include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32Handle.h"
+
+#include <windows.h>
+
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace kelvrast {
+namespace {
+
+// Other programs may read and append while we hold a file open, as on POSIX.
+constexpr DWORD shareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+// Appending handles write at the end of the file whatever their position. LockFileEx needs read or write access
+// besides, and the repair of an unfinished block reads the file's tail through the same handle.
+constexpr DWORD appendAccess = FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+// Cutting a file back needs write access; FILE_APPEND_DATA alone does not give it.
+constexpr DWORD cutAccess = GENERIC_READ | GENERIC_WRITE;
+
+Win32Handle openFile(const std::filesystem::path& file, DWORD access, DWORD disposition) {
+    return Win32Handle(
+        ::CreateFileW(file.c_str(), access, shareReadWrite, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// The lock orders the programs that append to a file. Windows' byte-range locks are mandatory, so a lock over
+// the file's bytes would make every other program's read of them fail while a block goes in; the lock is taken on
+// one byte far past any answer file's end instead, which Windows allows, and readers are never kept waiting.
+class ExclusiveLock {
+public:
+    explicit ExclusiveLock(HANDLE file) : file_(file) {
+        OVERLAPPED at = place();
+        locked_ = ::LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at);
+        error_ = locked_ ? ERROR_SUCCESS : ::GetLastError();
+    }
+    ~ExclusiveLock() {
+        if (locked_) {
+            OVERLAPPED at = place();
+            ::UnlockFileEx(file_, 0, 1, 0, &at);
+        }
+    }
+    ExclusiveLock(const ExclusiveLock&) = delete;
+    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+
+    bool locked() const { return locked_; }
+    DWORD error() const { return error_; }
+
+private:
+    static OVERLAPPED place() {
+        OVERLAPPED at{};
+        at.Offset = 0xFFFFFFFE;
+        at.OffsetHigh = 0x7FFFFFFF;
+        return at;
+    }
+
+    HANDLE file_;
+    bool locked_ = false;
+    DWORD error_ = ERROR_SUCCESS;
+};
+
+OVERLAPPED at(std::uint64_t offset) {
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(offset);
+    position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return position;
+}
+
+std::optional<std::uint64_t> sizeOf(HANDLE file) {
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(file, &size))
+        return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+bool readAt(HANDLE file, char* into, std::size_t size, std::uint64_t offset) {
+    while (size > 0) {
+        OVERLAPPED position = at(offset);
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size, 1 << 20));
+        DWORD count = 0;
+        if (!::ReadFile(file, into, wanted, &count, &position) || count == 0)
+            return false;
+        into += count;
+        size -= count;
+        offset += count;
+    }
+    return true;
+}
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), wanted, &written, nullptr))
+            return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// Cuts the file back to size through a handle of its own, and flushes the cut to the device.
+DWORD cutBack(const std::filesystem::path& file, std::uint64_t size) {
+    Win32Handle writer = openFile(file, cutAccess, OPEN_EXISTING);
+    if (!writer.isOpen())
+        return ::GetLastError();
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!::SetFileInformationByHandle(writer.get(), FileEndOfFileInfo, &end, sizeof end) ||
+        !::FlushFileBuffers(writer.get()))
+        return ::GetLastError();
+    return ERROR_SUCCESS;
+}
+
+// A new file's entry in its folder is flushed too, so that a power cut cannot lose a file whose blocks were
+// acknowledged. Windows flushes a folder through a handle opened for writing; where the file system does not
+// offer it, the file's own flush is what there is.
+void flushFolderOf(const std::filesystem::path& file) {
+    Win32Handle folder(::CreateFileW(file.parent_path().c_str(), GENERIC_READ | GENERIC_WRITE, shareReadWrite, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (folder.isOpen())
+        ::FlushFileBuffers(folder.get());
+}
+
+// The note of the file, opened for reading and, when create is set, for writing, its folder made when missing.
+// On Windows a name that begins with a dot does not hide a folder, so the notes' folder is marked hidden: a
+// student browsing the working folder for the SEND file finds the answer files and nothing that looks like one.
+Win32Handle openNote(const std::filesystem::path& file, bool create) {
+    const std::filesystem::path note = unfinished::notePath(file);
+    if (!create)
+        return openFile(note, GENERIC_READ, OPEN_EXISTING);
+    Win32Handle opened = openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    if (opened.isOpen() || ::GetLastError() != ERROR_PATH_NOT_FOUND)
+        return opened;
+    const std::filesystem::path folder = note.parent_path();
+    if (::CreateDirectoryW(folder.c_str(), nullptr))
+        ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    return openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+}
+
+void writeNote(HANDLE note, std::uint64_t sizeBefore, std::string_view block) {
+    // One call from the start of the note: a kill cuts it at a page boundary, never inside the first line.
+    std::string contents = unfinished::noteHead(sizeBefore, block.size());
+    contents += block;
+    if (contents.size() > std::numeric_limits<DWORD>::max())
+        return;
+    OVERLAPPED start = at(0);
+    DWORD written = 0;
+    ::WriteFile(note, contents.data(), static_cast<DWORD>(contents.size()), &written, &start);
+}
+
+std::optional<unfinished::NoteHead> readNoteHead(HANDLE note) {
+    char head[unfinished::longestHead];
+    OVERLAPPED start = at(0);
+    DWORD count = 0;
+    if (!::ReadFile(note, head, sizeof head, &count, &start))
+        return std::nullopt;
+    return unfinished::parseNoteHead(std::string_view(head, count));
+}
+
+// Called with the file locked: cuts the file back to its size before the noted block when the file ends with
+// only the start of that block.
+void takeOutUnfinishedBlock(HANDLE file, const std::filesystem::path& path, HANDLE note) {
+    if (note == INVALID_HANDLE_VALUE)
+        return;
+    const std::optional<unfinished::NoteHead> head = readNoteHead(note);
+    const std::optional<std::uint64_t> size = sizeOf(file);
+    if (!head || !size || !unfinished::endsInsideBlock(*head, *size))
+        return;
+    const auto tailSize = static_cast<std::size_t>(*size - head->sizeBefore);
+    std::string tail(tailSize, '\0'), noted(tailSize, '\0');
+    if (readAt(file, tail.data(), tailSize, head->sizeBefore) && readAt(note, noted.data(), tailSize, head->blockAt) &&
+        tail == noted)
+        cutBack(path, head->sizeBefore);
+}
+
+// Opens the file for appending, creating it when missing; made tells whether it was created.
+Win32Handle openForAppending(const std::filesystem::path& file, bool& made) {
+    Win32Handle opened = openFile(file, appendAccess, OPEN_ALWAYS);
+    made = opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS;
+    return opened;
+}
+
+} // namespace
+
+Status Win32Files::createFolder(const std::filesystem::path& folder) {
+    if (!::CreateDirectoryW(folder.c_str(), nullptr))
+        return win32Failure("Could not create the folder", folder, ::GetLastError());
+    return Status::success();
+}
+
+Status Win32Files::touch(const std::filesystem::path& file) {
+    bool made = false;
+    Win32Handle opened = openForAppending(file, made);
+    if (!opened.isOpen())
+        return win32Failure("Could not open", file, ::GetLastError());
+    if (made) {
+        ::FlushFileBuffers(opened.get());
+        flushFolderOf(file);
+    }
+    if (ExclusiveLock lock(opened.get()); lock.locked())
+        takeOutUnfinishedBlock(opened.get(), file, openNote(file, false).get());
+    return Status::success();
+}
+
+Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& sink) {
+    Win32Handle opened = openFile(file, GENERIC_READ, OPEN_EXISTING);
+    if (!opened.isOpen())
+        return win32Failure("Could not open", file, ::GetLastError());
+    LineSplitter lines(sink);
+    std::string buffer(1 << 16, '\0');
+    for (;;) {
+        DWORD count = 0;
+        if (!::ReadFile(opened.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &count, nullptr))
+            return win32Failure("Could not read", file, ::GetLastError());
+        if (count == 0)
+            break;
+        lines.feed(std::string_view(buffer.data(), count));
+    }
+    lines.finish();
+    return Status::success();
+}
+
+Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view bytes) {
+    Win32Handle opened = openFile(file, GENERIC_WRITE, CREATE_ALWAYS);
+    if (!opened.isOpen())
+        return win32Failure("Could not open", file, ::GetLastError());
+    if (!writeAll(opened.get(), bytes))
+        return win32Failure("Could not write to", file, ::GetLastError());
+    return Status::success();
+}
+
+Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file, std::string_view block) {
+    if (block.size() > std::numeric_limits<DWORD>::max())
+        return Status::failure("Could not write to " +
+                               std::string(reinterpret_cast<const char*>(file.u8string().c_str())) +
+                               ": the record is too long.");
+    bool made = false;
+    Win32Handle opened = openForAppending(file, made);
+    if (!opened.isOpen())
+        return win32Failure("Could not open", file, ::GetLastError());
+    ExclusiveLock lock(opened.get());
+    if (!lock.locked())
+        return win32Failure("Could not lock", file, lock.error());
+    Win32Handle note = openNote(file, true);
+    takeOutUnfinishedBlock(opened.get(), file, note.get());
+    const std::optional<std::uint64_t> before = sizeOf(opened.get());
+    if (!before)
+        return win32Failure("Could not read the size of", file, ::GetLastError());
+    if (note.isOpen())
+        writeNote(note.get(), *before, block);
+
+    DWORD written = 0;
+    DWORD error = ERROR_SUCCESS;
+    if (!::WriteFile(opened.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
+        error = ::GetLastError();
+    else if (written < block.size())
+        error = ERROR_DISK_FULL;
+    if (error == ERROR_SUCCESS && !::FlushFileBuffers(opened.get()))
+        error = ::GetLastError();
+    if (error != ERROR_SUCCESS) {
+        // Whatever part of the block reached the file goes again, so the file holds whole blocks only.
+        if (const std::optional<std::uint64_t> now = sizeOf(opened.get()); now && *now > *before)
+            cutBack(file, *before);
+        return win32Failure("Could not write to", file, error);
+    }
+    if (made)
+        flushFolderOf(file);
+    return AppendReceipt{*before, block.size()};
+}
+
+Status Win32Files::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
+    Win32Handle opened = openFile(file, cutAccess, OPEN_EXISTING);
+    if (!opened.isOpen())
+        return win32Failure("Could not open", file, ::GetLastError());
+    ExclusiveLock lock(opened.get());
+    if (!lock.locked())
+        return win32Failure("Could not lock", file, lock.error());
+    const std::optional<std::uint64_t> now = sizeOf(opened.get());
+    if (!now)
+        return win32Failure("Could not read the size of", file, ::GetLastError());
+    if (*now != receipt.sizeBefore + receipt.length)
+        return Status::failure("Could not take the record back out of " +
+                               std::string(reinterpret_cast<const char*>(file.u8string().c_str())) +
+                               ": the file has changed since it was written.");
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(receipt.sizeBefore);
+    if (!::SetFileInformationByHandle(opened.get(), FileEndOfFileInfo, &end, sizeof end) ||
+        !::FlushFileBuffers(opened.get()))
+        return win32Failure("Could not take the record back out of", file, ::GetLastError());
+    return Status::success();
+}
+
+} // namespace kelvrast

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/Files.h"
+
+namespace kelvrast {
+
+// Files on Windows, with wide-character paths so that every name the student can type makes a valid file name.
+// Answer-file blocks go in one WriteFile on a handle opened for appending, under an exclusive LockFileEx, so two
+// programs appending to one file never interleave their blocks.
+class Win32Files : public Files {
+public:
+    Status createFolder(const std::filesystem::path& folder) override;
+    Status touch(const std::filesystem::path& file) override;
+    Status readLines(const std::filesystem::path& file, const LineSink& sink) override;
+    Status writeFile(const std::filesystem::path& file, std::string_view bytes) override;
+    Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
+    Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
+};
+
+} // namespace kelvrast

@@ -1,0 +1,9 @@
+#include "platform/WorkingFolder.h"
+
+namespace kelvrast {
+
+std::filesystem::path workingFolder() {
+    return L"c:\\kelvrast";
+}
+
+} // namespace kelvrast
