@@ -7,10 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <iostream>
 #include <random>
-#include <sys/wait.h>
 #include <thread>
 
 using namespace kelvrast;
@@ -33,12 +31,16 @@ std::vector<AnswerFile> answerFiles(const std::filesystem::path& folder) {
             {AnswerFileKind::notes, folder / "notes_Kim_Durable.txt"}};
 }
 
-bool killedBySigkill(const std::optional<int>& status) {
-    return status && WIFSIGNALED(*status) && WTERMSIG(*status) == SIGKILL;
+bool killed(const std::optional<RecorderEnd>& end) {
+    return end && end->killed();
 }
 
-bool exitedCleanly(const std::optional<int>& status) {
-    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+bool exitedCleanly(const std::optional<RecorderEnd>& end) {
+    return end && end->exitedWith(0);
+}
+
+std::string described(const std::optional<RecorderEnd>& end) {
+    return end ? end->description : "timed out";
 }
 
 // Each run's records in a file: one stretch per run, runs in the order they ran, and exactly the records the
@@ -78,7 +80,7 @@ TEST(CrashTest, EveryRecordReportedDoneSurvivesTwoHundredKills) {
     int killedBeforeAnyRecord = 0, cutBlocks = 0;
     for (int round = 0; round < kills; ++round) {
         const std::string tag = "run" + std::to_string(round);
-        RecorderProcess recorder({folder.string(), student, tag, "0", std::to_string(notesEvery)});
+        RecorderProcess recorder({pathArgument(folder), student, tag, "0", std::to_string(notesEvery)});
         // Half the kills fall anywhere from the start on, most of them inside start-up; the other half a moment
         // after one of the first ten records was done, inside the records that follow.
         if (round % 2 == 1)
@@ -86,8 +88,8 @@ TEST(CrashTest, EveryRecordReportedDoneSurvivesTwoHundredKills) {
         const int range = round % 2 == 1 ? 5000 : 20000;
         std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, range)(random)));
         recorder.kill();
-        const std::optional<int> status = recorder.wait(30s);
-        ASSERT_TRUE(killedBySigkill(status)) << tag << (status ? " " + RecorderProcess::describe(*status) : "");
+        const std::optional<RecorderEnd> end = recorder.wait(30s);
+        ASSERT_TRUE(killed(end)) << tag << " " << described(end);
         for (std::size_t i = 0; i < recorder.done().size(); ++i)
             ASSERT_EQ(recorder.done()[i], static_cast<long>(i) + 1) << tag;
         reported.push_back({tag, recorder.done()});
@@ -104,9 +106,9 @@ TEST(CrashTest, EveryRecordReportedDoneSurvivesTwoHundredKills) {
     }
 
     // After all that the program still starts and records.
-    RecorderProcess last({folder.string(), student, "last", "10", std::to_string(notesEvery)});
-    const std::optional<int> status = last.wait(60s);
-    ASSERT_TRUE(exitedCleanly(status)) << (status ? RecorderProcess::describe(*status) : "timed out");
+    RecorderProcess last({pathArgument(folder), student, "last", "10", std::to_string(notesEvery)});
+    const std::optional<RecorderEnd> end = last.wait(60s);
+    ASSERT_TRUE(exitedCleanly(end)) << described(end);
     ASSERT_EQ(last.done().size(), 10u);
     reported.push_back({"last", last.done()});
 
@@ -134,7 +136,7 @@ TEST(CrashTest, AKillInsideALargeWriteLeavesAPartialBlockOnlyAtTheEndAndTheNextS
         TempFolder home;
         const std::filesystem::path folder = home.path() / "kelvrast";
         const std::vector<AnswerFile> files = answerFiles(folder);
-        RecorderProcess big({folder.string(), student, "big", "2", "0", std::to_string(answerBytes)});
+        RecorderProcess big({pathArgument(folder), student, "big", "2", "0", std::to_string(answerBytes)});
         ASSERT_TRUE(big.waitForDone(1, 120s));
 
         // Kill the recorder while the second answer is going into the master file.
@@ -153,7 +155,8 @@ TEST(CrashTest, AKillInsideALargeWriteLeavesAPartialBlockOnlyAtTheEndAndTheNextS
         }
         if (!caught)
             continue;
-        ASSERT_TRUE(killedBySigkill(big.wait(30s)));
+        const std::optional<RecorderEnd> bigEnd = big.wait(30s);
+        ASSERT_TRUE(killed(bigEnd)) << described(bigEnd);
 
         const std::string cut = readBytes(files[0].path);
         // Whole blocks up to the cut one, and from there to the end only the start of the block being written.
@@ -170,9 +173,9 @@ TEST(CrashTest, AKillInsideALargeWriteLeavesAPartialBlockOnlyAtTheEndAndTheNextS
             << "the cut block is not the start of the block that was being written";
         EXPECT_EQ(checkAnswerFile(readBytes(files[1].path), AnswerFileKind::send).blocks.size(), 2u);
 
-        RecorderProcess after({folder.string(), student, "after", "1", "0"});
-        const std::optional<int> status = after.wait(60s);
-        ASSERT_TRUE(exitedCleanly(status)) << (status ? RecorderProcess::describe(*status) : "timed out");
+        RecorderProcess after({pathArgument(folder), student, "after", "1", "0"});
+        const std::optional<RecorderEnd> end = after.wait(60s);
+        ASSERT_TRUE(exitedCleanly(end)) << described(end);
         const std::string master = readBytes(files[0].path);
         EXPECT_TRUE(master.compare(0, whole, cut, 0, whole) == 0) << "the whole blocks did not stay as they were";
         // Read against the texts typed, so that a cut block cannot pass for part of a longer answer.

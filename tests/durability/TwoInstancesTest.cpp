@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
-#include <sys/wait.h>
 
 using namespace kelvrast;
 using namespace kelvrast::testing;
@@ -20,12 +19,11 @@ TEST(TwoInstancesTest, RecordWholeBlocksIntoTheSameFilesAndLoseNone) {
     const std::filesystem::path folder = home.path() / "kelvrast";
     const std::string student = "Lee Twice";
 
-    RecorderProcess first({folder.string(), student, "A", std::to_string(count), std::to_string(notesEvery)});
-    RecorderProcess second({folder.string(), student, "B", std::to_string(count), std::to_string(notesEvery)});
+    RecorderProcess first({pathArgument(folder), student, "A", std::to_string(count), std::to_string(notesEvery)});
+    RecorderProcess second({pathArgument(folder), student, "B", std::to_string(count), std::to_string(notesEvery)});
     for (RecorderProcess* recorder : {&first, &second}) {
-        const std::optional<int> status = recorder->wait(300s);
-        ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
-            << (status ? RecorderProcess::describe(*status) : "timed out");
+        const std::optional<RecorderEnd> end = recorder->wait(300s);
+        ASSERT_TRUE(end && end->exitedWith(0)) << (end ? end->description : "timed out");
         ASSERT_EQ(recorder->done().size(), static_cast<std::size_t>(count));
     }
 

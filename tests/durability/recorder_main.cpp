@@ -9,18 +9,27 @@
 #include "durability/RecorderAnswers.h"
 #include "flow/BoxText.h"
 #include "flow/MainWindowLogic.h"
-#include "platform/posix/PosixFiles.h"
 #include "platform/TimeSeededRandom.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"
 #include "support/FakeProgramEnd.h"
 #include "support/FakeTextBoxes.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SystemFiles.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
+#else
 #include <unistd.h>
+#endif
 
 using namespace kelvrast;
 using namespace kelvrast::testing;
@@ -41,32 +50,85 @@ bool canAdvance(const MainWindowState& state) {
     return false;
 }
 
-// One write(2) per line, so that the line is on the pipe, whole, before the next record starts.
+// One write per line, past any buffer of the C library, so that the line is on the pipe, whole, before the next
+// record starts.
 bool report(long n) {
     const std::string line = "done " + std::to_string(n) + "\n";
+#ifdef _WIN32
+    DWORD written = 0;
+    return ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written,
+                       nullptr) &&
+           written == line.size();
+#else
     ssize_t written;
     do {
         written = ::write(STDOUT_FILENO, line.data(), line.size());
     } while (written < 0 && errno == EINTR);
     return written == static_cast<ssize_t>(line.size());
+#endif
 }
+
+// The command line: the folder as a path, every argument, the folder's included, as a text in UTF-8.
+struct Arguments {
+    std::filesystem::path folder;
+    std::vector<std::string> texts; // without the program's name
+};
+
+#ifdef _WIN32
+std::string utf8(const wchar_t* text) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1)
+        return {};
+    std::string converted(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, converted.data(), size, nullptr, nullptr);
+    converted.pop_back(); // the terminating null
+    return converted;
+}
+
+// The narrow argv holds the arguments in the ANSI code page, which cannot hold every folder's or student's name;
+// the wide command line holds them as they were given.
+Arguments readArguments(int, char*[]) {
+    Arguments read;
+    int count = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (argv == nullptr)
+        return read;
+    for (int i = 1; i < count; ++i)
+        read.texts.push_back(utf8(argv[i]));
+    if (count > 1)
+        read.folder = std::filesystem::path(argv[1]);
+    ::LocalFree(argv);
+    return read;
+}
+#else
+Arguments readArguments(int argc, char* argv[]) {
+    Arguments read;
+    for (int i = 1; i < argc; ++i)
+        read.texts.push_back(argv[i]);
+    if (argc > 1)
+        read.folder = argv[1];
+    return read;
+}
+#endif
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 6 && argc != 7) {
+    const Arguments arguments = readArguments(argc, argv);
+    const std::vector<std::string>& texts = arguments.texts;
+    if (texts.size() != 5 && texts.size() != 6) {
         std::fprintf(stderr, "usage: answer_recorder FOLDER NAME TAG COUNT NOTES_EVERY [ANSWER_BYTES]\n");
         return 64;
     }
-    const std::filesystem::path folder = argv[1];
-    const std::string tag = argv[3];
-    const long count = std::stol(argv[4]);
-    const long notesEvery = std::stol(argv[5]);
-    const std::size_t answerBytes = argc == 7 ? std::stoul(argv[6]) : 0;
+    const std::filesystem::path& folder = arguments.folder;
+    const std::string& tag = texts[2];
+    const long count = std::stol(texts[3]);
+    const long notesEvery = std::stol(texts[4]);
+    const std::size_t answerBytes = texts.size() == 6 ? std::stoul(texts[5]) : 0;
 
     FakeClock clock;
     TimeSeededRandom random;
-    PosixFiles files;
+    SystemFiles files;
     ScriptedDialogs dialogs;
     FakeTextBoxes boxes;
     FakePictureBox picture1, picture2;
@@ -74,7 +136,7 @@ int main(int argc, char* argv[]) {
     Platform platform{clock, random, files, dialogs, boxes, picture1, picture2, programEnd};
     MainWindowLogic logic(platform, folder);
 
-    dialogs.inputs.push_back(argv[2]);
+    dialogs.inputs.push_back(texts[1]);
     if (Status started = logic.load(); !started.ok()) {
         std::fprintf(stderr, "answer_recorder %s: %s\n", tag.c_str(), started.message().c_str());
         return 3;
