@@ -54,7 +54,7 @@ Status codeFile(Files& files, const std::filesystem::path& folderPath, const std
     if (!read.ok())
         return read;
     if (lines.empty())
-        return Status::failure("The query file " + queryName + " is empty.");
+        return Status::failure(u"The query file " + codepage::toUnicode(queryName) + u" is empty.");
 
     codeNumber = static_cast<float>(lines.front().size());
     std::string coded;

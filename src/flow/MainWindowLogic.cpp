@@ -8,6 +8,7 @@
 #include "flow/Resume.h"
 #include "flow/StartUp.h"
 #include "flow/Viewing.h"
+#include "platform/MessageText.h"
 
 #include <exception>
 
@@ -21,7 +22,7 @@ Status MainWindowLogic::load() {
     beginAssignment(state_, platform_, workingFolder_);
     Status resumed = resumeAssignment(state_, platform_);
     if (!resumed.ok())
-        return Status::failure("The program cannot start: the assignment could not be opened. " + resumed.message());
+        return Status::failure(u"The program cannot start: the assignment could not be opened. " + resumed.message());
     return resumed;
 }
 
@@ -82,7 +83,7 @@ void MainWindowLogic::guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
-        platform_.dialogs.message(std::string("Something went wrong: ") + error.what() + ". The program goes on.");
+        platform_.dialogs.message(u"Something went wrong: " + asciiText(error.what()) + u". The program goes on.");
     }
 }
 

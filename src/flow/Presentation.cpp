@@ -3,6 +3,7 @@
 #include "flow/BoxText.h"
 #include "flow/NumberText.h"
 #include "platform/CodePage.h"
+#include "platform/MessageText.h"
 
 namespace kelvrast {
 namespace {
@@ -13,13 +14,14 @@ bool isQuestionEntry(const std::string& entry) {
 
 } // namespace
 
-std::string closingMessage(const MainWindowState& state) {
-    std::string folder = state.folderPath.string();
-    if (!folder.empty() && folder.back() != std::filesystem::path::preferred_separator)
-        folder += std::filesystem::path::preferred_separator;
-    return "You have answered the last question for the selected assignment.  When you click OK the program will "
-           "exit.  The contents of the file " +
-           folder + state.sendFilePath.stem().string() + ".txt should be submitted to the instructor.";
+std::u16string closingMessage(const MainWindowState& state) {
+    constexpr auto separator = static_cast<char16_t>(std::filesystem::path::preferred_separator);
+    std::u16string folder = pathText(state.folderPath);
+    if (!folder.empty() && folder.back() != separator)
+        folder += separator;
+    return u"You have answered the last question for the selected assignment.  When you click OK the program will "
+           u"exit.  The contents of the file " +
+           folder + pathText(state.sendFilePath.stem()) + u".txt should be submitted to the instructor.";
 }
 
 bool readNextQuestion(MainWindowState& state, Platform& platform) {
@@ -30,7 +32,7 @@ bool readNextQuestion(MainWindowState& state, Platform& platform) {
     std::string entry;
     do {
         if (state.bankIndex + 1 >= MainWindowState::bankSize) {
-            platform.dialogs.message("The question bank has no further entries.");
+            platform.dialogs.message(u"The question bank has no further entries.");
             return true;
         }
         entry = state.questionBank[++state.bankIndex];

@@ -1,8 +1,8 @@
 #include "flow/QuestionBank.h"
 
 #include "platform/CodePage.h"
+#include "platform/MessageText.h"
 
-#include <exception>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
@@ -29,18 +29,7 @@ std::string folderText(const std::filesystem::path& folder) {
     if (folder.empty()) {
         return "c:\\kelvrast";
     }
-    try {
-        return codepage::fromUnicode(folder.u16string()).bytes;
-    } catch (const std::exception&) {
-        // A name that is not valid in the system's encoding: keep what is plainly readable.
-        std::string text = folder.string();
-        for (char& c : text) {
-            if (static_cast<unsigned char>(c) > 127) {
-                c = '?';
-            }
-        }
-        return text;
-    }
+    return codepage::fromUnicode(pathText(folder)).bytes;
 }
 
 std::string firstQuestion() {

@@ -29,8 +29,8 @@ void displayNotes(MainWindowState& state, Platform& platform) {
     Result<std::u16string> notes = linesForDisplay(platform.files, state.notesFilePath);
     if (!notes.ok()) {
         platform.dialogs.message(notes.status().isNotFound()
-                                     ? "No notes have been saved yet."
-                                     : "The notes file could not be shown. " + notes.status().message());
+                                     ? u"No notes have been saved yet."
+                                     : u"The notes file could not be shown. " + notes.status().message());
         return;
     }
     state.textBuffer = toProgramText(notes.value());
@@ -40,7 +40,7 @@ void displayNotes(MainWindowState& state, Platform& platform) {
 void displaySendFile(const MainWindowState& state, Platform& platform) {
     Result<std::u16string> lines = linesForDisplay(platform.files, state.sendFilePath);
     if (!lines.ok()) {
-        platform.dialogs.message("The SEND file could not be shown. " + lines.status().message());
+        platform.dialogs.message(u"The SEND file could not be shown. " + lines.status().message());
         return;
     }
     if (lines.value().empty())

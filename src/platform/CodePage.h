@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvrast::codepage {
 
@@ -13,8 +14,10 @@ namespace kelvrast::codepage {
 std::u16string toUnicode(std::string_view bytes);
 
 struct Encoded {
-    std::string bytes;         // the text in Windows-1252, "?" in place of what it cannot hold
-    std::u32string unmappable; // each character it could not hold, once, in order of first appearance
+    std::string bytes; // the text in Windows-1252, "?" in place of what it cannot hold
+    // Each character it could not hold, as the screen shows it (a lone surrogate on its own), once, in order of
+    // first appearance.
+    std::vector<std::u16string> unmappable;
 };
 
 // The text in Windows-1252.

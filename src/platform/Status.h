@@ -8,18 +8,19 @@
 
 namespace kelvrast {
 
-// The outcome of an operation that can fail: success, or a failure with a message in plain words.
+// The outcome of an operation that can fail: success, or a failure with a message in plain words, in UTF-16 as
+// the student will read it.
 class [[nodiscard]] Status {
 public:
     static Status success() { return Status{}; }
-    static Status failure(std::string message) {
+    static Status failure(std::u16string message) {
         Status status;
         status.failed_ = true;
         status.message_ = std::move(message);
         return status;
     }
     // A failure because the file or folder does not exist, which some callers expect and handle apart.
-    static Status notFound(std::string message) {
+    static Status notFound(std::u16string message) {
         Status status = failure(std::move(message));
         status.notFound_ = true;
         return status;
@@ -27,12 +28,12 @@ public:
 
     bool ok() const { return !failed_; }
     bool isNotFound() const { return notFound_; }
-    const std::string& message() const { return message_; }
+    const std::u16string& message() const { return message_; }
 
 private:
     bool failed_ = false;
     bool notFound_ = false;
-    std::string message_;
+    std::u16string message_;
 };
 
 // A value, or the failure that kept the operation from producing one: always exactly one of the two, never a

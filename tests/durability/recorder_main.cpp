@@ -72,9 +72,9 @@ int main(int argc, char* argv[]) {
     Platform platform{clock, random, files, dialogs, boxes, picture1, picture2, programEnd};
     MainWindowLogic logic(platform, folder);
 
-    dialogs.inputs.push_back(argv[2]);
+    dialogs.inputs.push_back(std::filesystem::path(argv[2]).u16string()); // the name as the system encodes it
     if (Status started = logic.load(); !started.ok()) {
-        std::fprintf(stderr, "answer_recorder %s: %s\n", tag.c_str(), started.message().c_str());
+        std::fprintf(stderr, "answer_recorder %s: %s\n", tag.c_str(), toProgramText(started.message()).c_str());
         return 3;
     }
     logic.nextQuestionClicked();
@@ -83,7 +83,7 @@ int main(int argc, char* argv[]) {
         recorderSavesNote(n, notesEvery) ? logic.saveAsNotesClicked() : logic.enterResponseClicked();
         if (!boxes.answer.empty() || !dialogs.messages.empty()) {
             std::fprintf(stderr, "answer_recorder %s: record %ld was not recorded: %s\n", tag.c_str(), n,
-                         dialogs.messages.empty() ? "" : dialogs.messages.back().c_str());
+                         dialogs.messages.empty() ? "" : toProgramText(dialogs.messages.back()).c_str());
             return 4;
         }
         if (!report(n))

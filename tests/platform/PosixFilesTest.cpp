@@ -16,7 +16,7 @@ namespace {
 std::vector<std::string> linesOf(Files& files, const std::filesystem::path& file) {
     std::vector<std::string> lines;
     Status read = files.readLines(file, [&](std::string_view line) { lines.emplace_back(line); });
-    EXPECT_TRUE(read.ok()) << read.message();
+    EXPECT_TRUE(read.ok()) << ::testing::PrintToString(read.message());
     return lines;
 }
 
@@ -63,7 +63,7 @@ TEST(PosixFilesTest, AppendsBlocksAndTakesOnlyTheLastBackWhileItIsStillLast) {
     PosixFiles files;
     const auto file = folder.path() / "answers.txt";
     Result<AppendReceipt> first = files.appendBlock(file, "one\r\n");
-    ASSERT_TRUE(first.ok()) << first.status().message();
+    ASSERT_TRUE(first.ok()) << ::testing::PrintToString(first.status().message());
     Result<AppendReceipt> second = files.appendBlock(file, "two\r\n");
     ASSERT_TRUE(second.ok());
     EXPECT_EQ(second.value().sizeBefore, 5u);
@@ -86,13 +86,13 @@ TEST(PosixFilesTest, ReportsFailuresNamingTheFileAndReason) {
 
     Result<AppendReceipt> appended = files.appendBlock(aFolder, "x\r\n");
     ASSERT_FALSE(appended.ok());
-    EXPECT_NE(appended.status().message().find(aFolder.string()), std::string::npos);
-    EXPECT_NE(appended.status().message().find("folder"), std::string::npos);
+    EXPECT_NE(appended.status().message().find(aFolder.u16string()), std::u16string::npos);
+    EXPECT_NE(appended.status().message().find(u"folder"), std::u16string::npos);
 
     const auto missing = folder.path() / "gone" / "notes.txt";
     Status read = files.readLines(missing, [](std::string_view) {});
     EXPECT_FALSE(read.ok());
-    EXPECT_NE(read.message().find("does not exist"), std::string::npos);
+    EXPECT_NE(read.message().find(u"does not exist"), std::u16string::npos);
     EXPECT_FALSE(files.touch(missing).ok());
 }
 

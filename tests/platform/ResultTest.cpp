@@ -13,11 +13,11 @@ TEST(Result, HoldsEitherTheValueOrTheFailure) {
     ASSERT_TRUE(empty.ok()) << "an empty value is still a value";
     EXPECT_EQ(empty.value(), "");
 
-    Result<std::string> missing = Status::notFound("Could not open /x: the file or its folder does not exist.");
+    Result<std::string> missing = Status::notFound(u"Could not open /x: the file or its folder does not exist.");
     ASSERT_FALSE(missing.ok());
     EXPECT_FALSE(missing.status().ok());
     EXPECT_TRUE(missing.status().isNotFound());
-    EXPECT_EQ(missing.status().message(), "Could not open /x: the file or its folder does not exist.");
+    EXPECT_EQ(missing.status().message(), u"Could not open /x: the file or its folder does not exist.");
 }
 
 TEST(Result, RefusesASuccessWithoutAValue) {

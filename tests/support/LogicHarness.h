@@ -34,7 +34,7 @@ struct LogicHarness {
     const MainWindowState& state() const { return logic.state(); }
 
     // Starts the program for a student of the given name.
-    Status start(const std::string& name) {
+    Status start(const std::u16string& name) {
         dialogs.inputs.push_back(name);
         return logic.load();
     }

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixFiles.h"
 
+#include "platform/MessageText.h"
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/RetryOnInterrupt.h"
 
@@ -19,31 +20,31 @@
 namespace kelvrast {
 namespace {
 
-std::string reason(int error) {
+std::u16string reason(int error) {
     switch (error) {
     case ENOENT:
-        return "the file or its folder does not exist";
+        return u"the file or its folder does not exist";
     case EACCES:
     case EPERM:
-        return "permission was refused";
+        return u"permission was refused";
     case EISDIR:
-        return "it is a folder, not a file";
+        return u"it is a folder, not a file";
     case ENOSPC:
     case EDQUOT:
-        return "the disk is full";
+        return u"the disk is full";
     case EROFS:
-        return "the disk is read-only";
+        return u"the disk is read-only";
     case ENAMETOOLONG:
-        return "the name is too long";
+        return u"the name is too long";
     case ENOTDIR:
-        return "part of the path is not a folder";
+        return u"part of the path is not a folder";
     default:
-        return std::strerror(error);
+        return asciiText(std::strerror(error));
     }
 }
 
 Status failure(const char* what, const std::filesystem::path& file, int error) {
-    std::string message = std::string(what) + " " + file.string() + ": " + reason(error) + ".";
+    std::u16string message = asciiText(what) + u" " + pathText(file) + u": " + reason(error) + u".";
     return error == ENOENT ? Status::notFound(std::move(message)) : Status::failure(std::move(message));
 }
 
@@ -284,8 +285,8 @@ Status PosixFiles::takeBack(const std::filesystem::path& file, const AppendRecei
     if (::fstat(fd.get(), &now) != 0)
         return failure("Could not read the size of", file, errno);
     if (static_cast<std::uintmax_t>(now.st_size) != receipt.sizeBefore + receipt.length)
-        return Status::failure("Could not take the record back out of " + file.string() +
-                               ": the file has changed since it was written.");
+        return Status::failure(u"Could not take the record back out of " + pathText(file) +
+                               u": the file has changed since it was written.");
     if (::ftruncate(fd.get(), static_cast<off_t>(receipt.sizeBefore)) != 0)
         return failure("Could not take the record back out of", file, errno);
     if (int error = syncData(fd.get()); error != 0)
