@@ -11,11 +11,15 @@
 #include "platform/MessageText.h"
 
 #include <exception>
+#include <stdexcept>
 
 namespace kelvrast {
 
 MainWindowLogic::MainWindowLogic(Platform platform, std::filesystem::path workingFolder)
-    : platform_(platform), workingFolder_(std::move(workingFolder)) {}
+    : platform_(platform), workingFolder_(std::move(workingFolder)) {
+    if (!platform_.boxes || !platform_.picture1 || !platform_.picture2)
+        throw std::invalid_argument("the logic is made before the window has added its controls");
+}
 
 Status MainWindowLogic::load() {
     state_.assignmentTitle = "qa fenwick";

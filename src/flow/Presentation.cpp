@@ -26,7 +26,7 @@ std::u16string closingMessage(const MainWindowState& state) {
 
 bool readNextQuestion(MainWindowState& state, Platform& platform) {
     if (state.awaitingResponse) {
-        platform.boxes.replaceAnswerUndoably(toScreenText(state.answerPrompt));
+        platform.boxes->replaceAnswerUndoably(toScreenText(state.answerPrompt));
         return true;
     }
     std::string entry;
@@ -60,14 +60,14 @@ void nextQuestionClicked(MainWindowState& state, Platform& platform) {
     if (!readNextQuestion(state, platform))
         return;
     if (state.nextPiece.empty()) {
-        state.textBuffer = toProgramText(platform.boxes.questionText());
+        state.textBuffer = toProgramText(platform.boxes->questionText());
         return;
     }
     // Built on the screen's text, so nothing the student typed into the Question box is turned into "?".
-    std::u16string shown = platform.boxes.questionText() + toScreenText(state.nextPiece);
+    std::u16string shown = platform.boxes->questionText() + toScreenText(state.nextPiece);
     state.textBuffer = toProgramText(shown);
     state.nextPiece.clear();
-    platform.boxes.setQuestionText(shown);
+    platform.boxes->setQuestionText(shown);
 }
 
 } // namespace kelvrast

@@ -14,7 +14,7 @@ namespace {
 // The answer as it will be recorded, or nothing when it is not to be recorded: the Answer box still holds
 // exactly the prompt, or it holds characters the files cannot hold and the student chose to go back.
 std::optional<std::string> answerToRecord(const MainWindowState& state, Platform& platform) {
-    const std::u16string shown = platform.boxes.answerText();
+    const std::u16string shown = platform.boxes->answerText();
     if (shown == toScreenText(state.answerPrompt))
         return std::nullopt;
     codepage::Encoded answer = codepage::fromUnicode(shown);
@@ -40,8 +40,8 @@ void reportNotRecorded(Platform& platform, const std::u16string& what, const Sta
 void finishRecording(MainWindowState& state, Platform& platform, std::string textBuffer) {
     state.awaitingResponse = false;
     state.textBuffer = std::move(textBuffer);
-    platform.boxes.setQuestionText(u"");
-    platform.boxes.setAnswerText(u"");
+    platform.boxes->setQuestionText(u"");
+    platform.boxes->setAnswerText(u"");
 }
 
 } // namespace

@@ -58,7 +58,7 @@ void beginAssignment(MainWindowState& state, Platform& platform, const std::file
     const double r = platform.random.next();
     state.codeNumber = static_cast<float>(std::floor(10.0 * r + 19.0));
 
-    for (PictureBox* picture : {&platform.picture1, &platform.picture2}) {
+    for (PictureBox* picture : {platform.picture1, platform.picture2}) {
         picture->setScaleHeight(1000);
         picture->setScaleWidth(1000);
     }

@@ -22,7 +22,7 @@ Result<std::u16string> linesForDisplay(Files& files, const std::filesystem::path
 } // namespace
 
 void clearAnswer(Platform& platform) {
-    platform.boxes.replaceAnswerUndoably(u"");
+    platform.boxes->replaceAnswerUndoably(u"");
 }
 
 void displayNotes(MainWindowState& state, Platform& platform) {
@@ -34,7 +34,7 @@ void displayNotes(MainWindowState& state, Platform& platform) {
         return;
     }
     state.textBuffer = toProgramText(notes.value());
-    platform.boxes.setQuestionText(platform.boxes.questionText() + notes.value());
+    platform.boxes->setQuestionText(platform.boxes->questionText() + notes.value());
 }
 
 void displaySendFile(const MainWindowState& state, Platform& platform) {
@@ -45,12 +45,12 @@ void displaySendFile(const MainWindowState& state, Platform& platform) {
     }
     if (lines.value().empty())
         return;
-    std::u16string shown = platform.boxes.questionText();
+    std::u16string shown = platform.boxes->questionText();
     if (shown.empty())
         shown = std::move(lines.value());
     else
         shown += lines.value();
-    platform.boxes.setQuestionText(shown);
+    platform.boxes->setQuestionText(shown);
 }
 
 } // namespace kelvrast

@@ -12,6 +12,7 @@
 #include "platform/CodePage.h"
 #include "platform/TimeSeededRandom.h"
 #include "platform/posix/PosixFiles.h"
+#include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"
 #include "support/FakeProgramEnd.h"
@@ -69,7 +70,8 @@ int main(int argc, char* argv[]) {
     FakeTextBoxes boxes;
     FakePictureBox picture1, picture2;
     FakeProgramEnd programEnd;
-    Platform platform{clock, random, files, dialogs, boxes, picture1, picture2, programEnd};
+    FakeBeep beep;
+    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2};
     MainWindowLogic logic(platform, folder);
 
     dialogs.inputs.push_back(std::filesystem::path(argv[2]).u16string()); // the name as the system encodes it

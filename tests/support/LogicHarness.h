@@ -2,6 +2,7 @@
 
 #include "flow/MainWindowLogic.h"
 #include "platform/posix/PosixFiles.h"
+#include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"
 #include "support/FakeProgramEnd.h"
@@ -25,7 +26,8 @@ struct LogicHarness {
     FakePictureBox picture1;
     FakePictureBox picture2;
     FakeProgramEnd programEnd;
-    Platform platform{clock, random, files, dialogs, boxes, picture1, picture2, programEnd};
+    FakeBeep beep;
+    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2};
     MainWindowLogic logic{platform, home.path() / "kelvrast"};
 
     LogicHarness() { random.repeatLast = true; }
