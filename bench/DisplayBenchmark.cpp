@@ -2,6 +2,7 @@
 // the file.
 #include "AnswerFileSample.h"
 
+#include "flow/BoxText.h"
 #include "support/LogicHarness.h"
 
 #include <benchmark/benchmark.h>
@@ -26,8 +27,8 @@ const std::string& sendFileText(std::size_t lines) {
 void DisplaySendFile(benchmark::State& state) {
     const auto lines = static_cast<std::size_t>(state.range(0));
     testing::LogicHarness run;
-    if (Status started = run.start("Ann Example"); !started.ok()) {
-        state.SkipWithError(started.message().c_str());
+    if (Status started = run.start(u"Ann Example"); !started.ok()) {
+        state.SkipWithError(toProgramText(started.message()).c_str());
         return;
     }
     const std::string& text = sendFileText(lines);
@@ -43,7 +44,7 @@ void DisplaySendFile(benchmark::State& state) {
     const auto breaks =
         static_cast<std::size_t>(std::count(run.boxes.question.begin(), run.boxes.question.end(), u'\r'));
     if (!run.dialogs.messages.empty())
-        state.SkipWithError(run.dialogs.messages.front().c_str());
+        state.SkipWithError(toProgramText(run.dialogs.messages.front()).c_str());
     else if (breaks != lines)
         state.SkipWithError("the Question box does not hold the file's lines");
     state.counters["per_line"] = benchmark::Counter(

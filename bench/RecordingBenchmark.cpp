@@ -22,7 +22,7 @@ const std::u16string typicalAnswer =
 // A run started for a student, with the first question shown and so due for an answer.
 struct AnsweringRun {
     testing::LogicHarness run;
-    Status started = run.start("Ann Example");
+    Status started = run.start(u"Ann Example");
 
     AnsweringRun() {
         if (started.ok())
@@ -34,7 +34,7 @@ void EnterResponse(benchmark::State& state) {
     AnsweringRun answering;
     testing::LogicHarness& run = answering.run;
     if (!answering.started.ok()) {
-        state.SkipWithError(answering.started.message().c_str());
+        state.SkipWithError(toProgramText(answering.started.message()).c_str());
         return;
     }
     for (auto _ : state) {
@@ -42,7 +42,7 @@ void EnterResponse(benchmark::State& state) {
         run.logic.enterResponseClicked();
     }
     if (!run.dialogs.messages.empty())
-        state.SkipWithError(run.dialogs.messages.front().c_str());
+        state.SkipWithError(toProgramText(run.dialogs.messages.front()).c_str());
     else if (!run.boxes.answer.empty())
         state.SkipWithError("the answer was not recorded");
 }

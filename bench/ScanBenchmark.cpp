@@ -2,6 +2,7 @@
 // more than reading the lines at all.
 #include "AnswerFileSample.h"
 
+#include "flow/BoxText.h"
 #include "flow/MainWindowState.h"
 #include "flow/Resume.h"
 #include "platform/posix/PosixFiles.h"
@@ -41,7 +42,7 @@ void ScanMasterFile(benchmark::State& state) {
     for (auto _ : state) {
         Result<std::string> lastLine = scanMasterFile(files, file, *progress, "");
         if (!lastLine.ok()) {
-            state.SkipWithError(lastLine.status().message().c_str());
+            state.SkipWithError(toProgramText(lastLine.status().message()).c_str());
             return;
         }
         benchmark::DoNotOptimize(lastLine.value().data());
@@ -59,7 +60,7 @@ void ReadLinesOnly(benchmark::State& state) {
     for (auto _ : state) {
         Status read = files.readLines(file, [](std::string_view line) { benchmark::DoNotOptimize(line.size()); });
         if (!read.ok()) {
-            state.SkipWithError(read.message().c_str());
+            state.SkipWithError(toProgramText(read.message()).c_str());
             return;
         }
     }

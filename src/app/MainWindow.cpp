@@ -4,7 +4,6 @@
 #include "app/OptionButton.h"
 #include "display/PendulumDisplay.h"
 #include "flow/MainWindowLogic.h"
-#include "platform/Platform.h"
 #include "platform/qt/QtTextBoxes.h"
 #include "platform/qt/QtTimer.h"
 
@@ -97,7 +96,8 @@ PictureBoxWidget* pictureBox(QWidget* parent, const char* name, const QString& a
 
 } // namespace
 
-MainWindow::MainWindow(Services services, QWidget* parent) : QWidget(parent), services_(std::move(services)) {
+MainWindow::MainWindow(Platform platform, std::filesystem::path workingFolder, QWidget* parent)
+    : QWidget(parent), platform_(platform), workingFolder_(std::move(workingFolder)) {
     setObjectName(QStringLiteral("cmd_pend_exp"));
     setWindowTitle(QStringLiteral("Form1"));
     resize(clientWidthTwips / twipsPerPixel, clientHeightTwips / twipsPerPixel);
@@ -192,11 +192,12 @@ void MainWindow::setTabOrderOfControls() {
 // pendulum display draws from the same random generator as the rest of the run.
 void MainWindow::createLogic() {
     boxes_ = std::make_unique<QtTextBoxes>(*txt_question, *txt_answer);
-    Platform platform{services_.clock, services_.random, services_.files, services_.dialogs,
-                      *boxes_,         *Picture1,        *Picture2,       services_.programEnd};
-    logic_ = std::make_unique<MainWindowLogic>(platform, services_.workingFolder);
+    platform_.boxes = boxes_.get();
+    platform_.picture1 = Picture1;
+    platform_.picture2 = Picture2;
+    logic_ = std::make_unique<MainWindowLogic>(platform_, workingFolder_);
     pendulumTimer_ = std::make_unique<QtTimer>(*tmr_pend_exp);
-    pendulum_ = std::make_unique<PendulumDisplay>(*pendulumTimer_, services_.beep, services_.random, *Picture1);
+    pendulum_ = std::make_unique<PendulumDisplay>(*pendulumTimer_, platform_.beep, platform_.random, *Picture1);
 }
 
 // Trigger Timer, Make Paragraph, the options, the list and the parameter boxes have no handlers. The pendulum

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "app/PictureBoxWidget.h"
-#include "app/Services.h"
+#include "platform/Platform.h"
 #include "platform/Status.h"
 
 #include <QWidget>
 
 #include <array>
+#include <filesystem>
 #include <memory>
 
 class QLabel;
@@ -29,7 +30,8 @@ class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit MainWindow(Services services, QWidget* parent = nullptr);
+    // The window adds its own controls to the platform's services and hands them on to the logic.
+    MainWindow(Platform platform, std::filesystem::path workingFolder, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Start-up: runs once, before the window is shown. On success the focus waits in the Question box.
@@ -64,7 +66,8 @@ private:
     QPlainTextEdit* txt_question = nullptr;
     std::array<QLabel*, 4> lbl_parameter{};
 
-    Services services_;
+    Platform platform_;
+    std::filesystem::path workingFolder_;
     std::unique_ptr<QtTextBoxes> boxes_;
     std::unique_ptr<MainWindowLogic> logic_;
     std::unique_ptr<QtTimer> pendulumTimer_;

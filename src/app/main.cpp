@@ -1,9 +1,8 @@
 #include "app/MainWindow.h"
-#include "app/Services.h"
-#include "platform/posix/PosixFiles.h"
 #include "platform/SystemClock.h"
 #include "platform/TimeSeededRandom.h"
 #include "platform/WorkingFolder.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/qt/QtBeep.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtProgramEnd.h"
@@ -25,7 +24,13 @@ int main(int argc, char* argv[]) {
     QtDialogs dialogs(nullptr);
     QtProgramEnd programEnd;
     QtBeep beep;
-    MainWindow window(Services{clock, random, files, dialogs, programEnd, beep, workingFolder()});
+    MainWindow window(Platform{.clock = clock,
+                               .random = random,
+                               .files = files,
+                               .dialogs = dialogs,
+                               .programEnd = programEnd,
+                               .beep = beep},
+                      workingFolder());
 
     // Start-up asks for the name before the window is shown, and a failure ends the run without showing it.
     Status started = window.load();

@@ -21,8 +21,8 @@ double shiftedCode(int c, float codeNbr) {
 }
 
 Status codeOutOfRange() {
-    return Status::failure("The text cannot be decoded: one of its characters would turn into a character code "
-                           "outside 0 to 255.");
+    return Status::failure(u"The text cannot be decoded: one of its characters would turn into a character code "
+                           u"outside 0 to 255.");
 }
 
 } // namespace

@@ -12,15 +12,8 @@ namespace {
 
 enum class LineKind { assign, query, other };
 
-// ASCII only: the texts are Windows-1252 bytes, and the C library's case functions depend on the locale.
-char lowerAscii(char ch) {
-    return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-
 LineKind kindOf(std::string_view line) {
-    std::string start;
-    for (char ch : line.substr(0, 6))
-        start += lowerAscii(ch);
+    const std::string start = codepage::lowerAscii(line.substr(0, 6));
     if (start == "assign")
         return LineKind::assign;
     if (start == "query ")
@@ -61,7 +54,7 @@ Status codeFile(Files& files, const std::filesystem::path& folderPath, const std
     if (!read.ok())
         return read;
     if (lines.empty())
-        return Status::failure("The query file " + queryName + " is empty.");
+        return Status::failure(u"The query file " + codepage::toUnicode(queryName) + u" is empty.");
 
     codeNumber = static_cast<float>(lines.front().size());
     std::string coded;

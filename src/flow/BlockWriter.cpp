@@ -1,5 +1,7 @@
 #include "flow/BlockWriter.h"
 
+#include "platform/MessageText.h"
+
 namespace kelvrast {
 
 Status appendAllOrNothing(Files& files, const std::vector<PendingBlock>& blocks) {
@@ -11,13 +13,13 @@ Status appendAllOrNothing(Files& files, const std::vector<PendingBlock>& blocks)
             receipts.push_back(appended.value());
             continue;
         }
-        std::string message = appended.status().message();
+        std::u16string message = appended.status().message();
         for (std::size_t done = receipts.size(); done-- > 0;) {
             Status takenBack = files.takeBack(blocks[done].file, receipts[done]);
             // The student must not be told that nothing was recorded while a file keeps a copy.
             if (!takenBack.ok())
-                message += " The copy already written to " + blocks[done].file.string() +
-                           " stays there, because it could not be taken out again. " + takenBack.message();
+                message += u" The copy already written to " + pathText(blocks[done].file) +
+                           u" stays there, because it could not be taken out again. " + takenBack.message();
         }
         return Status::failure(message);
     }

@@ -8,20 +8,25 @@
 #include "flow/Resume.h"
 #include "flow/StartUp.h"
 #include "flow/Viewing.h"
+#include "platform/MessageText.h"
 
 #include <exception>
+#include <stdexcept>
 
 namespace kelvrast {
 
 MainWindowLogic::MainWindowLogic(Platform platform, std::filesystem::path workingFolder)
-    : platform_(platform), workingFolder_(std::move(workingFolder)) {}
+    : platform_(platform), workingFolder_(std::move(workingFolder)) {
+    if (!platform_.boxes || !platform_.picture1 || !platform_.picture2)
+        throw std::invalid_argument("the logic is made before the window has added its controls");
+}
 
 Status MainWindowLogic::load() {
     state_.assignmentTitle = "qa fenwick";
     beginAssignment(state_, platform_, workingFolder_);
     Status resumed = resumeAssignment(state_, platform_);
     if (!resumed.ok())
-        return Status::failure("The program cannot start: the assignment could not be opened. " + resumed.message());
+        return Status::failure(u"The program cannot start: the assignment could not be opened. " + resumed.message());
     return resumed;
 }
 
@@ -82,7 +87,7 @@ void MainWindowLogic::guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
-        platform_.dialogs.message(std::string("Something went wrong: ") + error.what() + ". The program goes on.");
+        platform_.dialogs.message(u"Something went wrong: " + asciiText(error.what()) + u". The program goes on.");
     }
 }
 

@@ -14,6 +14,7 @@ namespace kelvrast {
 // forwards its events here, and this talks to the machine only through the platform interfaces.
 class MainWindowLogic {
 public:
+    // The platform must hold the window's controls.
     MainWindowLogic(Platform platform, std::filesystem::path workingFolder);
 
     // Start-up, once, before the window is shown. A failure carries the message to show; the window

@@ -2,45 +2,41 @@
 
 #include "flow/BoxText.h"
 #include "flow/NumberText.h"
-
-#include <algorithm>
+#include "platform/CodePage.h"
+#include "platform/MessageText.h"
 
 namespace kelvrast {
 namespace {
 
-std::string asciiLowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
-    return text;
-}
-
 bool isQuestionEntry(const std::string& entry) {
-    return entry.size() >= 2 && entry[0] == '`' && (entry[1] == 'q' || entry[1] == 'Q');
+    return entry.size() >= 2 && entry[0] == '`' && codepage::lowerAscii(entry[1]) == 'q';
 }
 
 } // namespace
 
-std::string closingMessage(const MainWindowState& state) {
-    std::string folder = state.folderPath.string();
-    if (!folder.empty() && folder.back() != std::filesystem::path::preferred_separator)
-        folder += std::filesystem::path::preferred_separator;
-    return "You have answered the last question for the selected assignment.  When you click OK the program will "
-           "exit.  The contents of the file " +
-           folder + state.sendFilePath.stem().string() + ".txt should be submitted to the instructor.";
+std::u16string closingMessage(const MainWindowState& state) {
+    constexpr auto separator = static_cast<char16_t>(std::filesystem::path::preferred_separator);
+    std::u16string folder = pathText(state.folderPath);
+    if (!folder.empty() && folder.back() != separator)
+        folder += separator;
+    return u"You have answered the last question for the selected assignment.  When you click OK the program will "
+           u"exit.  The contents of the file " +
+           folder + pathText(state.sendFilePath.stem()) + u".txt should be submitted to the instructor.";
 }
 
 bool readNextQuestion(MainWindowState& state, Platform& platform) {
     if (state.awaitingResponse) {
-        platform.boxes.replaceAnswerUndoably(toScreenText(state.answerPrompt));
+        platform.boxes->replaceAnswerUndoably(toScreenText(state.answerPrompt));
         return true;
     }
     std::string entry;
     do {
         if (state.bankIndex + 1 >= MainWindowState::bankSize) {
-            platform.dialogs.message("The question bank has no further entries.");
+            platform.dialogs.message(u"The question bank has no further entries.");
             return true;
         }
         entry = state.questionBank[++state.bankIndex];
-        if (asciiLowerCase(entry) == "end program") {
+        if (codepage::lowerAscii(entry) == "end program") {
             platform.dialogs.message(closingMessage(state));
             platform.programEnd.endProgram(0);
             return false;
@@ -64,14 +60,14 @@ void nextQuestionClicked(MainWindowState& state, Platform& platform) {
     if (!readNextQuestion(state, platform))
         return;
     if (state.nextPiece.empty()) {
-        state.textBuffer = toProgramText(platform.boxes.questionText());
+        state.textBuffer = toProgramText(platform.boxes->questionText());
         return;
     }
     // Built on the screen's text, so nothing the student typed into the Question box is turned into "?".
-    std::u16string shown = platform.boxes.questionText() + toScreenText(state.nextPiece);
+    std::u16string shown = platform.boxes->questionText() + toScreenText(state.nextPiece);
     state.textBuffer = toProgramText(shown);
     state.nextPiece.clear();
-    platform.boxes.setQuestionText(shown);
+    platform.boxes->setQuestionText(shown);
 }
 
 } // namespace kelvrast

@@ -3,6 +3,8 @@
 #include "flow/MainWindowState.h"
 #include "platform/Platform.h"
 
+#include <string>
+
 namespace kelvrast {
 
 // One step through the question bank: while an answer is due, only puts the answer prompt into the Answer box;
@@ -14,6 +16,6 @@ bool readNextQuestion(MainWindowState& state, Platform& platform);
 void nextQuestionClicked(MainWindowState& state, Platform& platform);
 
 // The message shown at the end of the bank, naming the SEND file to submit.
-std::string closingMessage(const MainWindowState& state);
+std::u16string closingMessage(const MainWindowState& state);
 
 } // namespace kelvrast

@@ -1,11 +1,10 @@
 #include "flow/QuestionBank.h"
 
 #include "platform/CodePage.h"
+#include "platform/MessageText.h"
 
-#include <exception>
 #include <initializer_list>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 namespace kelvrast {
@@ -30,17 +29,7 @@ std::string folderText(const std::filesystem::path& folder) {
     if (folder.empty()) {
         return "c:\\kelvrast";
     }
-    try {
-        return codepage::fromUnicode(folder.u16string()).bytes;
-    } catch (const std::exception&) {
-        // A name that is not valid in the system's encoding: keep what is plainly readable.
-        std::string text;
-        for (const auto unit : folder.native()) {
-            const auto code = static_cast<std::make_unsigned_t<std::filesystem::path::value_type>>(unit);
-            text += code > 127 ? '?' : static_cast<char>(code);
-        }
-        return text;
-    }
+    return codepage::fromUnicode(pathText(folder)).bytes;
 }
 
 std::string firstQuestion() {

@@ -11,57 +11,37 @@
 namespace kelvrast {
 namespace {
 
-std::string utf8(char32_t c) {
-    std::string bytes;
-    if (c < 0x80) {
-        bytes += static_cast<char>(c);
-    } else if (c < 0x800) {
-        bytes += static_cast<char>(0xC0 | (c >> 6));
-        bytes += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        bytes += static_cast<char>(0xE0 | (c >> 12));
-        bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        bytes += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        bytes += static_cast<char>(0xF0 | (c >> 18));
-        bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        bytes += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return bytes;
-}
-
 // The answer as it will be recorded, or nothing when it is not to be recorded: the Answer box still holds
 // exactly the prompt, or it holds characters the files cannot hold and the student chose to go back.
 std::optional<std::string> answerToRecord(const MainWindowState& state, Platform& platform) {
-    const std::u16string shown = platform.boxes.answerText();
+    const std::u16string shown = platform.boxes->answerText();
     if (shown == toScreenText(state.answerPrompt))
         return std::nullopt;
     codepage::Encoded answer = codepage::fromUnicode(shown);
     if (answer.unmappable.empty())
         return answer.bytes;
-    std::string list;
-    for (char32_t c : answer.unmappable)
-        list += (list.empty() ? "" : "  ") + utf8(c);
+    std::u16string list;
+    for (const std::u16string& character : answer.unmappable)
+        list += (list.empty() ? u"" : u"  ") + character;
     const bool record = platform.dialogs.choose(
-        "Your answer contains characters that the answer files cannot hold:  " + list +
-            "\n\nYou can record the answer with \"?\" in place of each of them, or go back and change it.",
-        "Record with \"?\"", "Go back");
+        u"Your answer contains characters that the answer files cannot hold:  " + list +
+            u"\n\nYou can record the answer with \"?\" in place of each of them, or go back and change it.",
+        u"Record with \"?\"", u"Go back");
     if (!record)
         return std::nullopt;
     return answer.bytes;
 }
 
-void reportNotRecorded(Platform& platform, const std::string& what, const Status& failure) {
-    platform.dialogs.message("Your " + what + " was not recorded. " + failure.message() + "\n\nWhat you typed is " +
-                             "still in the Answer box, so you can try again.");
+void reportNotRecorded(Platform& platform, const std::u16string& what, const Status& failure) {
+    platform.dialogs.message(u"Your " + what + u" was not recorded. " + failure.message() +
+                             u"\n\nWhat you typed is still in the Answer box, so you can try again.");
 }
 
 void finishRecording(MainWindowState& state, Platform& platform, std::string textBuffer) {
     state.awaitingResponse = false;
     state.textBuffer = std::move(textBuffer);
-    platform.boxes.setQuestionText(u"");
-    platform.boxes.setAnswerText(u"");
+    platform.boxes->setQuestionText(u"");
+    platform.boxes->setAnswerText(u"");
 }
 
 } // namespace
@@ -80,7 +60,7 @@ void enterResponse(MainWindowState& state, Platform& platform) {
                                          {{state.masterFilePath, records::answerBlock({masterTime, key, entry, coded})},
                                           {state.sendFilePath, records::answerBlock({sendTime, {}, entry, coded})}});
     if (!recorded.ok())
-        return reportNotRecorded(platform, "answer", recorded);
+        return reportNotRecorded(platform, u"answer", recorded);
     finishRecording(state, platform, *answer);
 }
 
@@ -104,7 +84,7 @@ void saveAsNotes(MainWindowState& state, Platform& platform) {
         pending.push_back({files[i], records::notesBlock(blocks[i])});
     Status recorded = appendAllOrNothing(platform.files, pending);
     if (!recorded.ok())
-        return reportNotRecorded(platform, "note", recorded);
+        return reportNotRecorded(platform, u"note", recorded);
     finishRecording(state, platform, notes);
 }
 

@@ -5,6 +5,7 @@
 #include "coding/Rounding.h"
 #include "flow/AnswerRecords.h"
 #include "flow/BlockWriter.h"
+#include "flow/BoxText.h"
 #include "flow/NumberText.h"
 
 #include <cmath>
@@ -18,7 +19,8 @@ Result<std::string> findAssignmentEntry(MainWindowState& state) {
     state.bankIndex = 0;
     while (scanLine.compare(0, 4, marker) != 0) {
         if (++state.bankIndex >= MainWindowState::bankSize)
-            return Status::failure("The question bank holds no entry for assignment " + state.assignmentNumber + ".");
+            return Status::failure(u"The question bank holds no entry for assignment " +
+                                   toScreenText(state.assignmentNumber) + u".");
         scanLine = state.questionBank[state.bankIndex];
     }
     return scanLine;
@@ -75,7 +77,8 @@ Status resumeAssignment(MainWindowState& state, Platform& platform) {
 
     const double n = roundHalfEven(leadingNumberValue(state.assignmentNumber));
     if (!(n >= 0 && n < MainWindowState::progressRows))
-        return Status::failure("Assignment " + state.assignmentNumber + " lies outside the progress table.");
+        return Status::failure(u"Assignment " + toScreenText(state.assignmentNumber) +
+                               u" lies outside the progress table.");
     state.lastAnswered = state.progressTable[static_cast<int>(n)][50];
 
     const std::string codeLine = makeCodeLine(state.codeNumber, platform.random);

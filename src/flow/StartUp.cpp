@@ -1,5 +1,6 @@
 #include "flow/StartUp.h"
 
+#include "flow/BoxText.h"
 #include "flow/NumberText.h"
 #include "flow/QuestionBank.h"
 #include "flow/StudentFileNames.h"
@@ -15,24 +16,25 @@ const char* const answerPromptText =
 namespace {
 
 // Asks until the name makes valid file names; Cancel and the empty name are taken as they are.
-std::string askStudentName(Dialogs& dialogs) {
+std::u16string askStudentName(Dialogs& dialogs) {
     for (;;) {
-        std::string name = dialogs.inputText("Your full name:  ");
-        std::optional<std::string> problem = nameProblem(name);
+        std::u16string name = dialogs.inputText(u"Your full name:  ");
+        std::optional<std::u16string> problem = nameProblem(name);
         if (!problem)
             return name;
         dialogs.message(*problem);
     }
 }
 
-void setFilePaths(MainWindowState& state, const std::string& name, const std::string& date) {
-    const std::string part = fileNamePart(name);
+// The names are made in UTF-16, which the file system library turns into each system's own encoding.
+void setFilePaths(MainWindowState& state, std::u16string_view name, const std::string& date) {
+    const std::u16string part = fileNamePart(name);
     // Month and day come from one reading of the date, so a start at midnight cannot mix two days.
-    const std::string month = date.substr(0, 2);
-    const std::string day = date.size() >= 5 ? date.substr(3, 2) : std::string();
-    state.masterFilePath = state.folderPath / ("masterFile_" + part + ".txt");
-    state.sendFilePath = state.folderPath / ("send_" + month + day + part + ".txt");
-    state.notesFilePath = state.folderPath / ("notes_" + part + ".txt");
+    const std::u16string month = toScreenText(date.substr(0, 2));
+    const std::u16string day = date.size() >= 5 ? toScreenText(date.substr(3, 2)) : std::u16string();
+    state.masterFilePath = state.folderPath / std::filesystem::path(u"masterFile_" + part + u".txt");
+    state.sendFilePath = state.folderPath / std::filesystem::path(u"send_" + month + day + part + u".txt");
+    state.notesFilePath = state.folderPath / std::filesystem::path(u"notes_" + part + u".txt");
 }
 
 std::string stripLeadingBlanks(const std::string& text) {
@@ -56,7 +58,7 @@ void beginAssignment(MainWindowState& state, Platform& platform, const std::file
     const double r = platform.random.next();
     state.codeNumber = static_cast<float>(std::floor(10.0 * r + 19.0));
 
-    for (PictureBox* picture : {&platform.picture1, &platform.picture2}) {
+    for (PictureBox* picture : {platform.picture1, platform.picture2}) {
         picture->setScaleHeight(1000);
         picture->setScaleWidth(1000);
     }

@@ -22,35 +22,35 @@ Result<std::u16string> linesForDisplay(Files& files, const std::filesystem::path
 } // namespace
 
 void clearAnswer(Platform& platform) {
-    platform.boxes.replaceAnswerUndoably(u"");
+    platform.boxes->replaceAnswerUndoably(u"");
 }
 
 void displayNotes(MainWindowState& state, Platform& platform) {
     Result<std::u16string> notes = linesForDisplay(platform.files, state.notesFilePath);
     if (!notes.ok()) {
         platform.dialogs.message(notes.status().isNotFound()
-                                     ? "No notes have been saved yet."
-                                     : "The notes file could not be shown. " + notes.status().message());
+                                     ? u"No notes have been saved yet."
+                                     : u"The notes file could not be shown. " + notes.status().message());
         return;
     }
     state.textBuffer = toProgramText(notes.value());
-    platform.boxes.setQuestionText(platform.boxes.questionText() + notes.value());
+    platform.boxes->setQuestionText(platform.boxes->questionText() + notes.value());
 }
 
 void displaySendFile(const MainWindowState& state, Platform& platform) {
     Result<std::u16string> lines = linesForDisplay(platform.files, state.sendFilePath);
     if (!lines.ok()) {
-        platform.dialogs.message("The SEND file could not be shown. " + lines.status().message());
+        platform.dialogs.message(u"The SEND file could not be shown. " + lines.status().message());
         return;
     }
     if (lines.value().empty())
         return;
-    std::u16string shown = platform.boxes.questionText();
+    std::u16string shown = platform.boxes->questionText();
     if (shown.empty())
         shown = std::move(lines.value());
     else
         shown += lines.value();
-    platform.boxes.setQuestionText(shown);
+    platform.boxes->setQuestionText(shown);
 }
 
 } // namespace kelvrast

@@ -76,10 +76,18 @@ Encoded fromUnicode(std::u16string_view text) {
             continue;
         }
         encoded.bytes += '?';
-        if (encoded.unmappable.find(codePoint) == std::u32string::npos)
-            encoded.unmappable += codePoint;
+        const std::u16string_view character = text.substr(i, units);
+        if (std::find(encoded.unmappable.begin(), encoded.unmappable.end(), character) == encoded.unmappable.end())
+            encoded.unmappable.emplace_back(character);
     }
     return encoded;
+}
+
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        c = lowerAscii(c);
+    return lower;
 }
 
 } // namespace kelvrast::codepage

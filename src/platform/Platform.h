@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Beep.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
@@ -10,16 +11,21 @@
 
 namespace kelvrast {
 
-// Everything the program's logic needs from the machine and the window system.
+// Everything the program needs from the machine and the window system, in one set for every front end. The
+// program's start fills in the machine's services; the window adds the services of its own controls, once it has
+// made them, before it makes the logic.
 struct Platform {
     Clock& clock;
     RandomSource& random;
     Files& files;
     Dialogs& dialogs;
-    TextBoxes& boxes;
-    PictureBox& picture1;
-    PictureBox& picture2;
     ProgramEnd& programEnd;
+    Beep& beep;
+
+    // The window's controls.
+    TextBoxes* boxes = nullptr;
+    PictureBox* picture1 = nullptr;
+    PictureBox* picture2 = nullptr;
 };
 
 } // namespace kelvrast

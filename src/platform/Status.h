@@ -1,23 +1,26 @@
 #pragma once
 
-#include <optional>
+#include <cassert>
+#include <stdexcept>
 #include <string>
 #include <utility>
+#include <variant>
 
 namespace kelvrast {
 
-// The outcome of an operation that can fail: success, or a failure with a message in plain words.
+// The outcome of an operation that can fail: success, or a failure with a message in plain words, in UTF-16 as
+// the student will read it.
 class [[nodiscard]] Status {
 public:
     static Status success() { return Status{}; }
-    static Status failure(std::string message) {
+    static Status failure(std::u16string message) {
         Status status;
         status.failed_ = true;
         status.message_ = std::move(message);
         return status;
     }
     // A failure because the file or folder does not exist, which some callers expect and handle apart.
-    static Status notFound(std::string message) {
+    static Status notFound(std::u16string message) {
         Status status = failure(std::move(message));
         status.notFound_ = true;
         return status;
@@ -25,28 +28,41 @@ public:
 
     bool ok() const { return !failed_; }
     bool isNotFound() const { return notFound_; }
-    const std::string& message() const { return message_; }
+    const std::u16string& message() const { return message_; }
 
 private:
     bool failed_ = false;
     bool notFound_ = false;
-    std::string message_;
+    std::u16string message_;
 };
 
-// A value, or the failure that kept the operation from producing one (never both, never a partial value).
+// A value, or the failure that kept the operation from producing one: always exactly one of the two, never a
+// partial value. Made from a success it would hold neither, so that is refused in every build.
 template <typename T> class [[nodiscard]] Result {
 public:
-    Result(T value) : value_(std::move(value)) {}
-    Result(Status failure) : status_(std::move(failure)) {}
+    Result(T value) : outcome_(std::in_place_index<0>, std::move(value)) {}
+    Result(Status failure) : outcome_(std::in_place_index<1>, std::move(failure)) {
+        if (std::get<1>(outcome_).ok())
+            throw std::logic_error("a result was made from a success, which has no value to give");
+    }
 
-    bool ok() const { return value_.has_value(); }
-    const T& value() const { return *value_; }
-    T& value() { return *value_; }
-    const Status& status() const { return status_; }
+    bool ok() const { return outcome_.index() == 0; }
+    const T& value() const {
+        assert(ok());
+        return std::get<0>(outcome_);
+    }
+    T& value() {
+        assert(ok());
+        return std::get<0>(outcome_);
+    }
+    // Why there is no value; only for a result that is not ok().
+    const Status& status() const {
+        assert(!ok());
+        return std::get<1>(outcome_);
+    }
 
 private:
-    std::optional<T> value_;
-    Status status_;
+    std::variant<T, Status> outcome_;
 };
 
 } // namespace kelvrast

@@ -20,7 +20,7 @@ qreal configuredScale() {
 
 struct StartedWindow : WindowUnderTest {
     StartedWindow() {
-        dialogs.inputs = {"Ann Lee"};
+        dialogs.inputs = {u"Ann Lee"};
         EXPECT_TRUE(window.load().ok());
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));

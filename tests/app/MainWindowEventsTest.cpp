@@ -15,7 +15,7 @@ void click(QWidget* button) {
 
 TEST(MainWindowEvents, AfterStartUpTheFocusWaitsInTheQuestionBox) {
     WindowUnderTest run;
-    run.dialogs.inputs = {"Ann Lee"};
+    run.dialogs.inputs = {u"Ann Lee"};
     ASSERT_TRUE(run.window.load().ok());
     run.showActive();
     EXPECT_EQ(focusName(), QStringLiteral("txt_question"));
@@ -66,7 +66,7 @@ TEST(MainWindowEvents, DisplayButtonsAppendTheirOwnFileToTheQuestionBox) {
 
 TEST(MainWindowEvents, TriggerTimerMakeParagraphAndTheOptionsChangeNothingElse) {
     WindowUnderTest run;
-    run.dialogs.inputs = {"Ann Lee"};
+    run.dialogs.inputs = {u"Ann Lee"};
     ASSERT_TRUE(run.window.load().ok());
     run.showActive();
     auto* question = run.control<QPlainTextEdit>("txt_question");

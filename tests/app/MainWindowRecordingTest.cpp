@@ -17,7 +17,7 @@ struct StartedWindow : WindowUnderTest {
     QPlainTextEdit* answer = nullptr;
 
     StartedWindow() {
-        dialogs.inputs = {"Ann Lee"};
+        dialogs.inputs = {u"Ann Lee"};
         EXPECT_TRUE(window.load().ok());
         showActive();
         question = control<QPlainTextEdit>("txt_question");

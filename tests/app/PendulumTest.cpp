@@ -145,7 +145,7 @@ struct PendulumWindow : WindowUnderTest {
 
 TEST(Pendulum, IsIdleUntilThePendExpButtonIsClicked) {
     PendulumWindow run;
-    run.dialogs.inputs = {"Ann Lee"};
+    run.dialogs.inputs = {u"Ann Lee"};
     ASSERT_TRUE(run.window.load().ok());
     run.showActive();
     for (const char* name : {"cmdNextQuestion", "cmd_timerTrigger", "cmd_Make_Paragraph_question", "cmd_clear"})
@@ -223,7 +223,7 @@ TEST(Pendulum, LeavesTheQuestionFlowAlone) {
     PendulumWindow quiet;
     PendulumWindow running;
     for (PendulumWindow* run : {&quiet, &running}) {
-        run->dialogs.inputs = {"Ann Lee"};
+        run->dialogs.inputs = {u"Ann Lee"};
         ASSERT_TRUE(run->window.load().ok());
         run->showActive();
     }

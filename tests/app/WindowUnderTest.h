@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/MainWindow.h"
-#include "app/Services.h"
 #include "platform/posix/PosixFiles.h"
 #include "support/FakeBeep.h"
 #include "support/FakeClock.h"
@@ -27,7 +26,7 @@ struct WindowUnderTest {
     ScriptedDialogs dialogs;
     FakeProgramEnd programEnd;
     FakeBeep beep;
-    MainWindow window{Services{clock, random, files, dialogs, programEnd, beep, folder.path() / "kelvrast"}};
+    MainWindow window{Platform{clock, random, files, dialogs, programEnd, beep}, folder.path() / "kelvrast"};
 
     WindowUnderTest() { random.repeatLast = true; }
 

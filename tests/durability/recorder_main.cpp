@@ -9,7 +9,9 @@
 #include "durability/RecorderAnswers.h"
 #include "flow/BoxText.h"
 #include "flow/MainWindowLogic.h"
+#include "platform/CodePage.h"
 #include "platform/TimeSeededRandom.h"
+#include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"
 #include "support/FakeProgramEnd.h"
@@ -42,10 +44,7 @@ bool canAdvance(const MainWindowState& state) {
         const std::string& entry = state.questionBank[index];
         if (entry.empty())
             continue;
-        std::string lower = entry;
-        for (char& c : lower)
-            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-        return lower != "end program" && entry.compare(0, 4, state.nextAssignmentNumber) != 0;
+        return codepage::lowerAscii(entry) != "end program" && entry.compare(0, 4, state.nextAssignmentNumber) != 0;
     }
     return false;
 }
@@ -133,12 +132,14 @@ int main(int argc, char* argv[]) {
     FakeTextBoxes boxes;
     FakePictureBox picture1, picture2;
     FakeProgramEnd programEnd;
-    Platform platform{clock, random, files, dialogs, boxes, picture1, picture2, programEnd};
+    FakeBeep beep;
+    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2};
     MainWindowLogic logic(platform, folder);
 
-    dialogs.inputs.push_back(texts[1]);
+    // The name arrives in UTF-8 on both systems.
+    dialogs.inputs.push_back(std::filesystem::path(std::u8string(texts[1].begin(), texts[1].end())).u16string());
     if (Status started = logic.load(); !started.ok()) {
-        std::fprintf(stderr, "answer_recorder %s: %s\n", tag.c_str(), started.message().c_str());
+        std::fprintf(stderr, "answer_recorder %s: %s\n", tag.c_str(), toProgramText(started.message()).c_str());
         return 3;
     }
     logic.nextQuestionClicked();
@@ -147,7 +148,7 @@ int main(int argc, char* argv[]) {
         recorderSavesNote(n, notesEvery) ? logic.saveAsNotesClicked() : logic.enterResponseClicked();
         if (!boxes.answer.empty() || !dialogs.messages.empty()) {
             std::fprintf(stderr, "answer_recorder %s: record %ld was not recorded: %s\n", tag.c_str(), n,
-                         dialogs.messages.empty() ? "" : dialogs.messages.back().c_str());
+                         dialogs.messages.empty() ? "" : toProgramText(dialogs.messages.back()).c_str());
             return 4;
         }
         if (!report(n))

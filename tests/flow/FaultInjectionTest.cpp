@@ -72,7 +72,7 @@ protected:
     std::vector<std::string> typed; // every answer typed, recorded or not
 
     void SetUp() override {
-        ASSERT_TRUE(run.start("Ann Lee").ok());
+        ASSERT_TRUE(run.start(u"Ann Lee").ok());
         const std::string third = run.state().questionBank[run.state().bankIndex];
         files = {{"master", AnswerFileKind::master, run.state().masterFilePath, {header(third)}},
                  {"SEND", AnswerFileKind::send, run.state().sendFilePath, {header(third)}},
@@ -112,13 +112,14 @@ protected:
 
     // A bad disk can refuse to take a block back out: the file then keeps one whole copy of the record at its
     // end, and the message must say so.
-    void acceptCopiesThatCouldNotBeTakenBack(const Expected& record, const std::string& message) {
+    void acceptCopiesThatCouldNotBeTakenBack(const Expected& record, const std::u16string& message) {
         for (File& file : files) {
             const CheckedAnswerFile checked = check(file);
             ASSERT_TRUE(checked.whole()) << file.name << " line " << *checked.firstBadLine << ": " << checked.problem;
             if (checked.blocks.size() == file.expected.size() + 1 && expectedOf(checked.blocks.back()) == record) {
                 file.expected.push_back(record);
-                EXPECT_NE(message.find(file.path.string() + " stays there"), std::string::npos) << message;
+                EXPECT_NE(message.find(file.path.u16string() + u" stays there"), std::u16string::npos)
+                    << ::testing::PrintToString(message);
             }
         }
         expectFilesAsRecorded();
@@ -156,8 +157,8 @@ protected:
             EXPECT_TRUE(run.state().awaitingResponse);
             EXPECT_FALSE(run.programEnd.exitStatus);
             EXPECT_EQ(run.dialogs.messages.size(), 1u);
-            const std::string message = run.dialogs.messages.empty() ? "" : run.dialogs.messages[0];
-            EXPECT_NE(message.find("not recorded"), std::string::npos) << message;
+            const std::u16string message = run.dialogs.messages.empty() ? u"" : run.dialogs.messages[0];
+            EXPECT_NE(message.find(u"not recorded"), std::u16string::npos) << ::testing::PrintToString(message);
             if (mode == Mode::transient) {
                 EXPECT_EQ(snapshot(), before);
                 expectFilesAsRecorded();
@@ -201,7 +202,7 @@ TEST_F(FaultInjectionTest, StartUpEndsWithAWholeHeaderInBothFilesOrWithAMessageA
             const std::vector<std::string> before = snapshot();
             const Expected newHeader = header(lastLineOf(before[0]));
             MainWindowLogic again(run.platform, run.folder());
-            run.dialogs.inputs.push_back("Ann Lee");
+            run.dialogs.inputs.push_back(u"Ann Lee");
             run.dialogs.messages.clear();
             run.files.operations = 0;
             run.files.log.clear();
@@ -226,7 +227,8 @@ TEST_F(FaultInjectionTest, StartUpEndsWithAWholeHeaderInBothFilesOrWithAMessageA
                 expectFilesAsRecorded();
             } else {
                 EXPECT_TRUE(metFault);
-                EXPECT_NE(started.message().find("cannot start"), std::string::npos) << started.message();
+                EXPECT_NE(started.message().find(u"cannot start"), std::u16string::npos)
+                    << ::testing::PrintToString(started.message());
                 if (mode == Mode::transient) {
                     EXPECT_EQ(snapshot(), before);
                     expectFilesAsRecorded();

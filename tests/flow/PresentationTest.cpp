@@ -24,7 +24,7 @@ void answerOk(LogicHarness& run) {
 
 TEST(PresentationTest, WalksTheWholeBankAndEndsWithTheClosingMessage) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Alpha Beta Gamma").ok());
+    ASSERT_TRUE(run.start(u"Alpha Beta Gamma").ok());
     std::vector<std::string> opened;
     std::vector<std::string> numbers;
     while (!run.programEnd.exitStatus) {
@@ -47,11 +47,10 @@ TEST(PresentationTest, WalksTheWholeBankAndEndsWithTheClosingMessage) {
     EXPECT_EQ(numbers, (std::vector<std::string>{" 1", " 1", " 2", " 2", " 3", " 3"}));
     EXPECT_EQ(*run.programEnd.exitStatus, 0);
     ASSERT_EQ(run.dialogs.messages.size(), 1u);
-    const std::string expected = "You have answered the last question for the selected assignment.  When you click "
-                                 "OK the program will exit.  The contents of the file " +
-                                 run.folder().string() +
-                                 "/send_0107Alpha_Beta_Gamma.txt should be submitted to the "
-                                 "instructor.";
+    const std::u16string expected = u"You have answered the last question for the selected assignment.  When you "
+                                    u"click OK the program will exit.  The contents of the file " +
+                                    run.folder().u16string() +
+                                    u"/send_0107Alpha_Beta_Gamma.txt should be submitted to the instructor.";
     EXPECT_EQ(run.dialogs.messages[0], expected);
     // The end entry is never shown and the entry before it stays current.
     EXPECT_TRUE(run.state().currentLine.starts_with("Once more"));
@@ -59,7 +58,7 @@ TEST(PresentationTest, WalksTheWholeBankAndEndsWithTheClosingMessage) {
 
 TEST(PresentationTest, WhileAnAnswerIsDueAClickOnlyPutsThePromptUndoably) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.logic.nextQuestionClicked();
     const std::u16string question = run.boxes.question;
     const int index = run.state().bankIndex;
@@ -80,7 +79,7 @@ TEST(PresentationTest, WhileAnAnswerIsDueAClickOnlyPutsThePromptUndoably) {
 
 TEST(PresentationTest, ReadsQuestionNumbersAndEndEntriesAsWritten) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     auto& state = run.logic.state();
     auto& bank = state.questionBank;
     bank[2] = "`Q12 capital";
@@ -102,7 +101,7 @@ TEST(PresentationTest, ReadsQuestionNumbersAndEndEntriesAsWritten) {
 
 TEST(PresentationTest, AnEntryThatIsExactlyTheNextAssignmentNumberEndsTheRunSilently) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.logic.state().questionBank[2] = "002";
     run.logic.nextQuestionClicked();
     EXPECT_EQ(run.programEnd.exitStatus, 0);
@@ -112,10 +111,26 @@ TEST(PresentationTest, AnEntryThatIsExactlyTheNextAssignmentNumberEndsTheRunSile
 
 TEST(PresentationTest, AppendsTheEntryToWhateverTheQuestionBoxHolds) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.boxes.question = u"π before\r\n";
     run.logic.nextQuestionClicked();
     EXPECT_TRUE(run.boxes.question.starts_with(u"π before\r\n`q001."));
     EXPECT_EQ(run.state().textBuffer, codepage::fromUnicode(run.boxes.question).bytes);
     EXPECT_TRUE(run.state().nextPiece.empty());
+}
+
+TEST(PresentationTest, TheClosingMessageNamesTheSendFileWhateverTheNamesCharacters) {
+    const std::u16string opening = u"You have answered the last question for the selected assignment.  When you click "
+                                   u"OK the program will exit.  The contents of the file ";
+    const std::u16string closing = u" should be submitted to the instructor.";
+    MainWindowState state;
+    state.folderPath = std::filesystem::path(u"/home/\u738B\u82B3/kelvrast/");
+    state.sendFilePath = state.folderPath / std::filesystem::path(u"send_0107Zo\u00EB_\U0001F600.txt");
+    EXPECT_EQ(closingMessage(state),
+              opening + u"/home/\u738B\u82B3/kelvrast/send_0107Zo\u00EB_\U0001F600.txt" + closing);
+
+    // A folder named in some other encoding than the system's still gives the message, not an error.
+    state.folderPath = "/home/Jos\xE9/kelvrast";
+    state.sendFilePath = state.folderPath / "send_0107Ann.txt";
+    EXPECT_EQ(closingMessage(state), opening + u"/home/Jos?/kelvrast/send_0107Ann.txt" + closing);
 }

@@ -28,7 +28,7 @@ std::string after(const std::string& now, const std::string& before) {
 
 TEST(RecordingTest, EnterResponseAppendsTheAnswerRecordToMasterAndSend) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.logic.nextQuestionClicked();
     const Files3 before = snapshot(run);
     run.boxes.answer = u"OK\r\nsecond line";
@@ -48,7 +48,7 @@ TEST(RecordingTest, EnterResponseAppendsTheAnswerRecordToMasterAndSend) {
 
 TEST(RecordingTest, BeforeAnyEntryTheKeyIsTheAssignmentAloneAndAnEmptyAnswerIsRecorded) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     const Files3 before = snapshot(run);
     run.logic.enterResponseClicked();
     EXPECT_EQ(after(snapshot(run).master, before.master), records::answerBlock({"14:05:09", 10000, "", ""}));
@@ -57,7 +57,7 @@ TEST(RecordingTest, BeforeAnyEntryTheKeyIsTheAssignmentAloneAndAnEmptyAnswerIsRe
 TEST(RecordingTest, SaveAsNotesAppendsTheNotesRecordToAllThreeFiles) {
     LogicHarness run;
     run.clock.dateText = "12-07-2026";
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.logic.nextQuestionClicked();
     const Files3 before = snapshot(run);
     run.boxes.answer = u"OK";
@@ -75,7 +75,7 @@ TEST(RecordingTest, SaveAsNotesAppendsTheNotesRecordToAllThreeFiles) {
 
 TEST(RecordingTest, CharactersTheFilesCannotHoldAreNamedAndTheStudentChooses) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.logic.nextQuestionClicked();
     const Files3 before = snapshot(run);
     run.boxes.answer = u"θ ≤ π, π \U0001F600 café";
@@ -83,7 +83,7 @@ TEST(RecordingTest, CharactersTheFilesCannotHoldAreNamedAndTheStudentChooses) {
     run.dialogs.choices = {false};
     run.logic.enterResponseClicked();
     ASSERT_EQ(run.dialogs.questions.size(), 1u);
-    EXPECT_NE(run.dialogs.questions[0].find("θ  ≤  π  \U0001F600"), std::string::npos);
+    EXPECT_NE(run.dialogs.questions[0].find(u"θ  ≤  π  \U0001F600"), std::u16string::npos);
     EXPECT_EQ(snapshot(run), before);
     EXPECT_EQ(run.boxes.answer, u"θ ≤ π, π \U0001F600 café");
     EXPECT_TRUE(run.state().awaitingResponse);
@@ -96,7 +96,7 @@ TEST(RecordingTest, CharactersTheFilesCannotHoldAreNamedAndTheStudentChooses) {
 
 TEST(RecordingTest, AFailedRecordingLosesNothingAndLeavesNoPartOfTheRecord) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.logic.nextQuestionClicked();
     int faultPoints = 0;
     for (bool notes : {false, true}) {
@@ -117,7 +117,7 @@ TEST(RecordingTest, AFailedRecordingLosesNothingAndLeavesNoPartOfTheRecord) {
             EXPECT_EQ(run.boxes.answer, u"my answer");
             EXPECT_TRUE(run.state().awaitingResponse);
             ASSERT_EQ(run.dialogs.messages.size(), 1u);
-            EXPECT_NE(run.dialogs.messages[0].find("not recorded"), std::string::npos);
+            EXPECT_NE(run.dialogs.messages[0].find(u"not recorded"), std::u16string::npos);
         }
         run.logic.nextQuestionClicked();
     }
@@ -126,7 +126,7 @@ TEST(RecordingTest, AFailedRecordingLosesNothingAndLeavesNoPartOfTheRecord) {
 
 TEST(RecordingTest, AFolderInPlaceOfTheSendFileIsReportedAndTheMasterCopyTakenBack) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.logic.nextQuestionClicked();
     const std::string master = readBytes(run.state().masterFilePath);
     std::filesystem::remove(run.state().sendFilePath);
@@ -135,7 +135,7 @@ TEST(RecordingTest, AFolderInPlaceOfTheSendFileIsReportedAndTheMasterCopyTakenBa
     run.logic.enterResponseClicked();
     EXPECT_EQ(readBytes(run.state().masterFilePath), master);
     ASSERT_EQ(run.dialogs.messages.size(), 1u);
-    EXPECT_NE(run.dialogs.messages[0].find(run.state().sendFilePath.string()), std::string::npos);
+    EXPECT_NE(run.dialogs.messages[0].find(run.state().sendFilePath.u16string()), std::u16string::npos);
     EXPECT_EQ(run.boxes.answer, u"kept");
 
     // Once the folder is gone again the same answer goes through.

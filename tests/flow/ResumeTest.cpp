@@ -47,7 +47,7 @@ struct Started {
 
 TEST(ResumeTest, FirstRunCreatesTheMasterFileAndWritesTheSameHeaderToBothFiles) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     const std::string master = readBytes(run.state().masterFilePath);
     const std::string send = readBytes(run.state().sendFilePath);
     EXPECT_EQ(master, send);
@@ -67,16 +67,16 @@ TEST(ResumeTest, FirstRunCreatesTheMasterFileAndWritesTheSameHeaderToBothFiles) 
 TEST(ResumeTest, HeadersThirdLineIsTheLastLineTheMasterFileHeld) {
     {
         LogicHarness run;
-        ASSERT_TRUE(run.start("Ann").ok());
+        ASSERT_TRUE(run.start(u"Ann").ok());
         MainWindowLogic again(run.platform, run.folder());
-        run.dialogs.inputs.push_back("Ann");
+        run.dialogs.inputs.push_back(u"Ann");
         ASSERT_TRUE(again.load().ok());
         const auto master = lines(readBytes(run.state().masterFilePath));
         ASSERT_EQ(master.size(), 8u);
         EXPECT_EQ(master[6], "qa fenwick"); // a run without records ends with the title
     }
     Started started("x\r\n" + keyLines({"10001"}) + "OK\r\n" + closer + "\r\n");
-    ASSERT_TRUE(started.run.start("Ann").ok());
+    ASSERT_TRUE(started.run.start(u"Ann").ok());
     const auto send = lines(readBytes(started.run.state().sendFilePath));
     ASSERT_EQ(send.size(), 4u);
     EXPECT_EQ(send[2], closer);
@@ -85,7 +85,7 @@ TEST(ResumeTest, HeadersThirdLineIsTheLastLineTheMasterFileHeld) {
 TEST(ResumeTest, ScansKeyLinesIntoTheProgressTable) {
     Started started("junk\r\n" + keyLines({"10001", "10003", "10002", "20049", "10000", "0"}) +
                     "`QuestionNumber 10007 \r\n");
-    ASSERT_TRUE(started.run.start("Ann").ok());
+    ASSERT_TRUE(started.run.start(u"Ann").ok());
     const auto& table = started.run.state().progressTable;
     EXPECT_EQ(table[1][1], 1);
     EXPECT_EQ(table[1][2], 2);
@@ -99,7 +99,7 @@ TEST(ResumeTest, ScansKeyLinesIntoTheProgressTable) {
 
 TEST(ResumeTest, KeysOfOtherAssignmentsOnlyAndTheEdgesOfTheTable) {
     Started started(keyLines({"20004", "1000050", "10050", "50"}));
-    ASSERT_TRUE(started.run.start("Ann").ok());
+    ASSERT_TRUE(started.run.start(u"Ann").ok());
     const auto& table = started.run.state().progressTable;
     EXPECT_EQ(started.run.state().lastAnswered, 0);
     EXPECT_EQ(table[1][50], 0); // question 50 is overwritten by the highest of 1 to 49
@@ -112,7 +112,7 @@ TEST(ResumeTest, OutOfRangeKeysArePassedOverInsteadOfEndingEveryStart) {
     // An answer line that begins with the record tag is read back as a key line.
     Started started(keyLines({"10002", "-5", "10051", "1010000", "99999999999999999999"}) +
                     "`questionNumber nonsense\r\n`questionNumber-10001\r\n");
-    ASSERT_TRUE(started.run.start("Ann").ok());
+    ASSERT_TRUE(started.run.start(u"Ann").ok());
     EXPECT_EQ(started.run.state().lastAnswered, 2);
     const auto send = lines(readBytes(started.run.state().sendFilePath));
     ASSERT_EQ(send.size(), 4u);
@@ -157,10 +157,10 @@ TEST(ResumeTest, SummarisingOnceAfterTheScanEqualsSummarisingAfterEveryLine) {
 TEST(ResumeTest, AHeaderThatCannotBeWrittenStopsStartUpAndLeavesNoPartOfIt) {
     LogicHarness run;
     std::filesystem::create_directories(run.folder() / "send_0107Ann.txt"); // the SEND file's path is a folder
-    Status started = run.start("Ann");
+    Status started = run.start(u"Ann");
     ASSERT_FALSE(started.ok());
-    EXPECT_NE(started.message().find("send_0107Ann.txt"), std::string::npos);
-    EXPECT_NE(started.message().find("folder"), std::string::npos);
+    EXPECT_NE(started.message().find(u"send_0107Ann.txt"), std::u16string::npos);
+    EXPECT_NE(started.message().find(u"folder"), std::u16string::npos);
     EXPECT_EQ(readBytes(run.folder() / "masterFile_Ann.txt"), "");
 }
 
@@ -169,7 +169,7 @@ TEST(ResumeTest, EveryFailingFileOperationLeavesEitherAWholeHeaderInBothFilesOrN
     for (int k = 1;; ++k) {
         LogicHarness run;
         run.files.failAt = k;
-        Status started = run.start("Ann");
+        Status started = run.start(u"Ann");
         if (run.files.operations < k)
             break; // the start-up completed without reaching the fault
         ++faultPoints;

@@ -9,7 +9,7 @@ using kelvrast::testing::writeBytes;
 
 TEST(ViewingTest, DisplaySendFilePutsALineBreakBeforeEveryLine) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     writeBytes(run.state().sendFilePath, "L1\r\nL2\r\n\xE9");
     run.boxes.question = u"Q";
     run.logic.displaySendFileClicked();
@@ -22,7 +22,7 @@ TEST(ViewingTest, DisplaySendFilePutsALineBreakBeforeEveryLine) {
 
 TEST(ViewingTest, DisplayNotesAppendsTheNotesFileLikeTheSendFileAndNothingElse) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.logic.nextQuestionClicked();
     run.boxes.answer = u"X";
     run.logic.enterResponseClicked();
@@ -35,23 +35,23 @@ TEST(ViewingTest, DisplayNotesAppendsTheNotesFileLikeTheSendFileAndNothingElse) 
 
 TEST(ViewingTest, DisplayNotesWithoutNotesSaysSoAndChangesNothing) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.boxes.question = u"kept";
     run.logic.displayNotesClicked();
     EXPECT_EQ(run.boxes.question, u"kept");
-    EXPECT_EQ(run.dialogs.messages, std::vector<std::string>{"No notes have been saved yet."});
+    EXPECT_EQ(run.dialogs.messages, std::vector<std::u16string>{u"No notes have been saved yet."});
     EXPECT_FALSE(run.programEnd.exitStatus);
 }
 
 TEST(ViewingTest, AFileThatCannotBeReadIsReportedAndTheProgramGoesOn) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     std::filesystem::remove(run.state().sendFilePath);
     run.boxes.question = u"kept";
     run.logic.displaySendFileClicked();
     EXPECT_EQ(run.boxes.question, u"kept");
     ASSERT_EQ(run.dialogs.messages.size(), 1u);
-    EXPECT_NE(run.dialogs.messages[0].find("could not be shown"), std::string::npos);
+    EXPECT_NE(run.dialogs.messages[0].find(u"could not be shown"), std::u16string::npos);
 
     std::filesystem::create_directory(run.state().notesFilePath);
     run.logic.displayNotesClicked();
@@ -62,7 +62,7 @@ TEST(ViewingTest, AFileThatCannotBeReadIsReportedAndTheProgramGoesOn) {
 
 TEST(ViewingTest, ClearEmptiesTheAnswerBoxUndoablyAndKeepsTheAnswerDue) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     run.logic.nextQuestionClicked();
     run.boxes.answer = u"draft";
     run.logic.clearClicked();
@@ -73,7 +73,7 @@ TEST(ViewingTest, ClearEmptiesTheAnswerBoxUndoablyAndKeepsTheAnswerDue) {
 
 TEST(ViewingTest, QuitEndsTheProgramAndWritesNothing) {
     LogicHarness run;
-    ASSERT_TRUE(run.start("Ann").ok());
+    ASSERT_TRUE(run.start(u"Ann").ok());
     const std::string send = readBytes(run.state().sendFilePath);
     run.logic.quitClicked();
     EXPECT_EQ(run.programEnd.exitStatus, 0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace kelvrast::codepage {
 namespace {
@@ -36,14 +37,22 @@ TEST(CodePageTest, ReplacesWhatItCannotHoldAndListsEachOnce) {
     const std::u16string text = u"a\u03C0b\u03B8\u2264\U0001F600\u03C0\u0080\u20AC";
     const Encoded encoded = fromUnicode(text);
     EXPECT_EQ(encoded.bytes, "a?b?????\x80");
-    EXPECT_EQ(encoded.unmappable, U"\u03C0\u03B8\u2264\U0001F600\u0080");
+    EXPECT_EQ(encoded.unmappable,
+              (std::vector<std::u16string>{u"\u03C0", u"\u03B8", u"\u2264", u"\U0001F600", u"\u0080"}));
 }
 
 TEST(CodePageTest, ALoneSurrogateIsOneUnmappableCharacter) {
     const std::u16string text{u'x', char16_t(0xD83D), u'y', char16_t(0xDE00), char16_t(0xD83D)};
     const Encoded encoded = fromUnicode(text);
     EXPECT_EQ(encoded.bytes, "x?y??");
-    EXPECT_EQ(encoded.unmappable, (std::u32string{0xD83D, 0xDE00}));
+    EXPECT_EQ(encoded.unmappable, (std::vector<std::u16string>{{char16_t(0xD83D)}, {char16_t(0xDE00)}}));
+}
+
+TEST(CodePageTest, LowersOnlyTheAsciiLetters) {
+    // The neighbours of A and Z, and the Windows-1252 capitals (whose low seven bits are letters) stay as they are.
+    const std::string text = "@AZ[`az{ \xC0\xC1\xDA\xDE\x8A\xD7";
+    EXPECT_EQ(lowerAscii(text), "@az[`az{ \xC0\xC1\xDA\xDE\x8A\xD7");
+    EXPECT_EQ(lowerAscii(std::string_view("END\0PROGRAM", 11)), std::string("end\0program", 11));
 }
 
 } // namespace

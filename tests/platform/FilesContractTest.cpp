@@ -18,7 +18,7 @@ namespace {
 std::vector<std::string> linesOf(Files& files, const std::filesystem::path& file) {
     std::vector<std::string> lines;
     Status read = files.readLines(file, [&](std::string_view line) { lines.emplace_back(line); });
-    EXPECT_TRUE(read.ok()) << read.message();
+    EXPECT_TRUE(read.ok()) << ::testing::PrintToString(read.message());
     return lines;
 }
 
@@ -67,7 +67,7 @@ TYPED_TEST(FilesContract, AppendsBlocksAndTakesOnlyTheLastBackWhileItIsStillLast
     const auto& folder = this->folder;
     const auto file = folder.path() / "answers.txt";
     Result<AppendReceipt> first = files.appendBlock(file, "one\r\n");
-    ASSERT_TRUE(first.ok()) << first.status().message();
+    ASSERT_TRUE(first.ok()) << ::testing::PrintToString(first.status().message());
     Result<AppendReceipt> second = files.appendBlock(file, "two\r\n");
     ASSERT_TRUE(second.ok());
     EXPECT_EQ(second.value().sizeBefore, 5u);
@@ -90,13 +90,13 @@ TYPED_TEST(FilesContract, ReportsFailuresNamingTheFileAndReason) {
 
     Result<AppendReceipt> appended = files.appendBlock(aFolder, "x\r\n");
     ASSERT_FALSE(appended.ok());
-    EXPECT_NE(appended.status().message().find(aFolder.string()), std::string::npos);
-    EXPECT_NE(appended.status().message().find("folder"), std::string::npos);
+    EXPECT_NE(appended.status().message().find(aFolder.u16string()), std::u16string::npos);
+    EXPECT_NE(appended.status().message().find(u"folder"), std::u16string::npos);
 
     const auto missing = folder.path() / "gone" / "notes.txt";
     Status read = files.readLines(missing, [](std::string_view) {});
     EXPECT_FALSE(read.ok());
-    EXPECT_NE(read.message().find("does not exist"), std::string::npos);
+    EXPECT_NE(read.message().find(u"does not exist"), std::u16string::npos);
     EXPECT_FALSE(files.touch(missing).ok());
 }
 
@@ -130,7 +130,7 @@ TYPED_TEST(FilesContract, FilesOfAnyNameTheStudentCanHave) {
         SCOPED_TRACE(::testing::PrintToString(name));
         ASSERT_TRUE(files.touch(file).ok());
         Result<AppendReceipt> appended = files.appendBlock(file, "one\r\n");
-        ASSERT_TRUE(appended.ok()) << appended.status().message();
+        ASSERT_TRUE(appended.ok()) << ::testing::PrintToString(appended.status().message());
         EXPECT_EQ(linesOf(files, file), std::vector<std::string>{"one"});
         EXPECT_EQ(readBytes(file), "one\r\n");
         ASSERT_TRUE(files.takeBack(file, appended.value()).ok());

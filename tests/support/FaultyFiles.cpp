@@ -9,7 +9,7 @@ bool FaultyFiles::fails(const char* what, const std::filesystem::path& file) {
 }
 
 Status FaultyFiles::injected(const std::filesystem::path& file) {
-    return Status::failure("Could not write to " + file.string() + ": the disk is full.");
+    return Status::failure(u"Could not write to " + file.u16string() + u": the disk is full.");
 }
 
 Status FaultyFiles::createFolder(const std::filesystem::path& folder) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "flow/MainWindowLogic.h"
+#include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"
 #include "support/FakeProgramEnd.h"
@@ -25,7 +26,8 @@ struct LogicHarness {
     FakePictureBox picture1;
     FakePictureBox picture2;
     FakeProgramEnd programEnd;
-    Platform platform{clock, random, files, dialogs, boxes, picture1, picture2, programEnd};
+    FakeBeep beep;
+    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2};
     MainWindowLogic logic{platform, home.path() / "kelvrast"};
 
     LogicHarness() { random.repeatLast = true; }
@@ -34,7 +36,7 @@ struct LogicHarness {
     const MainWindowState& state() const { return logic.state(); }
 
     // Starts the program for a student of the given name.
-    Status start(const std::string& name) {
+    Status start(const std::u16string& name) {
         dialogs.inputs.push_back(name);
         return logic.load();
     }

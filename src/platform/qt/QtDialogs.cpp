@@ -6,24 +6,32 @@
 
 namespace kelvrast {
 
-QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
+namespace {
 
-std::string QtDialogs::inputText(const std::string& prompt) {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(parent_, QString(), QString::fromStdString(prompt), QLineEdit::Normal,
-                                               QString(), &accepted);
-    return accepted ? text.toStdString() : std::string();
+QString toQString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void QtDialogs::message(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString(), QString::fromStdString(text), QMessageBox::Ok, parent_);
+} // namespace
+
+QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
+
+std::u16string QtDialogs::inputText(std::u16string_view prompt) {
+    bool accepted = false;
+    const QString text =
+        QInputDialog::getText(parent_, QString(), toQString(prompt), QLineEdit::Normal, QString(), &accepted);
+    return accepted ? text.toStdU16String() : std::u16string();
+}
+
+void QtDialogs::message(std::u16string_view text) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), toQString(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 
-bool QtDialogs::choose(const std::string& text, const std::string& first, const std::string& second) {
-    QMessageBox box(QMessageBox::NoIcon, QString(), QString::fromStdString(text), QMessageBox::NoButton, parent_);
-    QPushButton* firstButton = box.addButton(QString::fromStdString(first), QMessageBox::AcceptRole);
-    box.addButton(QString::fromStdString(second), QMessageBox::RejectRole);
+bool QtDialogs::choose(std::u16string_view text, std::u16string_view first, std::u16string_view second) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), toQString(text), QMessageBox::NoButton, parent_);
+    QPushButton* firstButton = box.addButton(toQString(first), QMessageBox::AcceptRole);
+    box.addButton(toQString(second), QMessageBox::RejectRole);
     box.setDefaultButton(firstButton);
     box.exec();
     return box.clickedButton() == firstButton;

@@ -14,9 +14,9 @@ public:
     // The window the dialogs open over from now on; null for none.
     void setParentWidget(QWidget* parent) { parent_ = parent; }
 
-    std::string inputText(const std::string& prompt) override;
-    void message(const std::string& text) override;
-    bool choose(const std::string& text, const std::string& first, const std::string& second) override;
+    std::u16string inputText(std::u16string_view prompt) override;
+    void message(std::u16string_view text) override;
+    bool choose(std::u16string_view text, std::u16string_view first, std::u16string_view second) override;
 
 private:
     QWidget* parent_;

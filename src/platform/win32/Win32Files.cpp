@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Files.h"
 
 #include "platform/LineSplitter.h"
+#include "platform/MessageText.h"
 #include "platform/UnfinishedAppend.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Handle.h"
@@ -234,9 +235,7 @@ Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view
 
 Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file, std::string_view block) {
     if (block.size() > std::numeric_limits<DWORD>::max())
-        return Status::failure("Could not write to " +
-                               std::string(reinterpret_cast<const char*>(file.u8string().c_str())) +
-                               ": the record is too long.");
+        return Status::failure(u"Could not write to " + pathText(file) + u": the record is too long.");
     bool made = false;
     Win32Handle opened = openForAppending(file, made);
     if (!opened.isOpen())
@@ -282,9 +281,8 @@ Status Win32Files::takeBack(const std::filesystem::path& file, const AppendRecei
     if (!now)
         return win32Failure("Could not read the size of", file, ::GetLastError());
     if (*now != receipt.sizeBefore + receipt.length)
-        return Status::failure("Could not take the record back out of " +
-                               std::string(reinterpret_cast<const char*>(file.u8string().c_str())) +
-                               ": the file has changed since it was written.");
+        return Status::failure(u"Could not take the record back out of " + pathText(file) +
+                               u": the file has changed since it was written.");
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = static_cast<LONGLONG>(receipt.sizeBefore);
     if (!::SetFileInformationByHandle(opened.get(), FileEndOfFileInfo, &end, sizeof end) ||
