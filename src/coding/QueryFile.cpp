@@ -12,15 +12,8 @@ namespace {
 
 enum class LineKind { assign, query, other };
 
-// ASCII only: the texts are Windows-1252 bytes, and the C library's case functions depend on the locale.
-char lowerAscii(char ch) {
-    return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-
 LineKind kindOf(std::string_view line) {
-    std::string start;
-    for (char ch : line.substr(0, 6))
-        start += lowerAscii(ch);
+    const std::string start = codepage::lowerAscii(line.substr(0, 6));
     if (start == "assign")
         return LineKind::assign;
     if (start == "query ")

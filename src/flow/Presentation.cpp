@@ -2,19 +2,13 @@
 
 #include "flow/BoxText.h"
 #include "flow/NumberText.h"
-
-#include <algorithm>
+#include "platform/CodePage.h"
 
 namespace kelvrast {
 namespace {
 
-std::string asciiLowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
-    return text;
-}
-
 bool isQuestionEntry(const std::string& entry) {
-    return entry.size() >= 2 && entry[0] == '`' && (entry[1] == 'q' || entry[1] == 'Q');
+    return entry.size() >= 2 && entry[0] == '`' && codepage::lowerAscii(entry[1]) == 'q';
 }
 
 } // namespace
@@ -40,7 +34,7 @@ bool readNextQuestion(MainWindowState& state, Platform& platform) {
             return true;
         }
         entry = state.questionBank[++state.bankIndex];
-        if (asciiLowerCase(entry) == "end program") {
+        if (codepage::lowerAscii(entry) == "end program") {
             platform.dialogs.message(closingMessage(state));
             platform.programEnd.endProgram(0);
             return false;

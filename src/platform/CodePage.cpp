@@ -82,4 +82,11 @@ Encoded fromUnicode(std::u16string_view text) {
     return encoded;
 }
 
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        c = lowerAscii(c);
+    return lower;
+}
+
 } // namespace kelvrast::codepage

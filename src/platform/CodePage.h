@@ -20,4 +20,11 @@ struct Encoded {
 // The text in Windows-1252.
 Encoded fromUnicode(std::u16string_view text);
 
+// A to Z made a to z, every other byte left as it is. The C library's case functions depend on the locale,
+// which would read the Windows-1252 bytes in an encoding of its own.
+constexpr char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+std::string lowerAscii(std::string_view text);
+
 } // namespace kelvrast::codepage

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <optional>
+#include <cassert>
+#include <stdexcept>
 #include <string>
 #include <utility>
+#include <variant>
 
 namespace kelvrast {
 
@@ -33,20 +35,33 @@ private:
     std::string message_;
 };
 
-// A value, or the failure that kept the operation from producing one (never both, never a partial value).
+// A value, or the failure that kept the operation from producing one: always exactly one of the two, never a
+// partial value. Made from a success it would hold neither, so that is refused in every build.
 template <typename T> class [[nodiscard]] Result {
 public:
-    Result(T value) : value_(std::move(value)) {}
-    Result(Status failure) : status_(std::move(failure)) {}
+    Result(T value) : outcome_(std::in_place_index<0>, std::move(value)) {}
+    Result(Status failure) : outcome_(std::in_place_index<1>, std::move(failure)) {
+        if (std::get<1>(outcome_).ok())
+            throw std::logic_error("a result was made from a success, which has no value to give");
+    }
 
-    bool ok() const { return value_.has_value(); }
-    const T& value() const { return *value_; }
-    T& value() { return *value_; }
-    const Status& status() const { return status_; }
+    bool ok() const { return outcome_.index() == 0; }
+    const T& value() const {
+        assert(ok());
+        return std::get<0>(outcome_);
+    }
+    T& value() {
+        assert(ok());
+        return std::get<0>(outcome_);
+    }
+    // Why there is no value; only for a result that is not ok().
+    const Status& status() const {
+        assert(!ok());
+        return std::get<1>(outcome_);
+    }
 
 private:
-    std::optional<T> value_;
-    Status status_;
+    std::variant<T, Status> outcome_;
 };
 
 } // namespace kelvrast

@@ -9,8 +9,9 @@
 #include "durability/RecorderAnswers.h"
 #include "flow/BoxText.h"
 #include "flow/MainWindowLogic.h"
-#include "platform/posix/PosixFiles.h"
+#include "platform/CodePage.h"
 #include "platform/TimeSeededRandom.h"
+#include "platform/posix/PosixFiles.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"
 #include "support/FakeProgramEnd.h"
@@ -33,10 +34,7 @@ bool canAdvance(const MainWindowState& state) {
         const std::string& entry = state.questionBank[index];
         if (entry.empty())
             continue;
-        std::string lower = entry;
-        for (char& c : lower)
-            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-        return lower != "end program" && entry.compare(0, 4, state.nextAssignmentNumber) != 0;
+        return codepage::lowerAscii(entry) != "end program" && entry.compare(0, 4, state.nextAssignmentNumber) != 0;
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #include "platform/posix/PosixFiles.h"
 
 #include "platform/posix/FileDescriptor.h"
+#include "platform/posix/RetryOnInterrupt.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -50,10 +51,7 @@ Status failure(const char* what, const std::filesystem::path& file, int error) {
 class ExclusiveLock {
 public:
     explicit ExclusiveLock(int fd) : fd_(fd) {
-        int result;
-        do {
-            result = ::flock(fd_, LOCK_EX);
-        } while (result != 0 && errno == EINTR);
+        const int result = retryOnInterrupt([this] { return ::flock(fd_, LOCK_EX); });
         locked_ = result == 0;
         error_ = locked_ ? 0 : errno;
     }
@@ -74,32 +72,21 @@ private:
 };
 
 FileDescriptor openFile(const std::filesystem::path& file, int flags) {
-    int fd;
-    do {
-        fd = ::open(file.c_str(), flags | O_CLOEXEC, 0644);
-    } while (fd < 0 && errno == EINTR);
-    return FileDescriptor(fd);
+    return FileDescriptor(retryOnInterrupt([&] { return ::open(file.c_str(), flags | O_CLOEXEC, 0644); }));
 }
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
+        const ssize_t written = retryOnInterrupt([&] { return ::write(fd, bytes.data(), bytes.size()); });
+        if (written < 0)
             return false;
-        }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
 }
 
 int syncData(int fd) {
-    int result;
-    do {
-        result = ::fdatasync(fd);
-    } while (result != 0 && errno == EINTR);
-    return result == 0 ? 0 : errno;
+    return retryOnInterrupt([fd] { return ::fdatasync(fd); }) == 0 ? 0 : errno;
 }
 
 // A kill can stop write(2) at any page boundary of the file, so even a short block can be cut, and the next block
@@ -128,17 +115,12 @@ void writeNote(int note, off_t sizeBefore, std::string_view block) {
     // One call from the start of the note: a kill cuts it at a page boundary, never inside the first line.
     std::string head = std::to_string(sizeBefore) + " " + std::to_string(block.size()) + "\n";
     iovec parts[] = {{head.data(), head.size()}, {const_cast<char*>(block.data()), block.size()}};
-    ssize_t written;
-    do {
-        written = ::pwritev(note, parts, 2, 0);
-    } while (written < 0 && errno == EINTR);
+    retryOnInterrupt([&] { return ::pwritev(note, parts, 2, 0); });
 }
 
 bool readAt(int fd, char* into, std::size_t size, off_t at) {
     while (size > 0) {
-        ssize_t count = ::pread(fd, into, size, at);
-        if (count < 0 && errno == EINTR)
-            continue;
+        const ssize_t count = retryOnInterrupt([&] { return ::pread(fd, into, size, at); });
         if (count <= 0)
             return false;
         into += count;
@@ -156,10 +138,7 @@ struct Note {
 
 std::optional<Note> readNoteHead(int fd) {
     char head[64];
-    ssize_t count;
-    do {
-        count = ::pread(fd, head, sizeof head, 0);
-    } while (count < 0 && errno == EINTR);
+    const ssize_t count = retryOnInterrupt([&] { return ::pread(fd, head, sizeof head, 0); });
     const char* end = count > 0 ? std::find(head, head + count, '\n') : head;
     if (end == head + std::max<ssize_t>(count, 0))
         return std::nullopt;
@@ -220,12 +199,9 @@ Status PosixFiles::readLines(const std::filesystem::path& file, const LineSink& 
     bool dropNextLineFeed = false; // the last character was the CR that ended a line
     char buffer[1 << 16];
     for (;;) {
-        ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
+        const ssize_t count = retryOnInterrupt([&] { return ::read(fd.get(), buffer, sizeof buffer); });
+        if (count < 0)
             return failure("Could not read", file, errno);
-        }
         if (count == 0)
             break;
         std::string_view chunk(buffer, static_cast<std::size_t>(count));
@@ -284,10 +260,7 @@ Result<AppendReceipt> PosixFiles::appendBlock(const std::filesystem::path& file,
     if (note.isOpen())
         writeNote(note.get(), before.st_size, block);
 
-    ssize_t written;
-    do {
-        written = ::write(fd.get(), block.data(), block.size());
-    } while (written < 0 && errno == EINTR);
+    const ssize_t written = retryOnInterrupt([&] { return ::write(fd.get(), block.data(), block.size()); });
     int error = written < 0 ? errno : (static_cast<std::size_t>(written) < block.size() ? ENOSPC : 0);
     if (error == 0)
         error = syncData(fd.get());
