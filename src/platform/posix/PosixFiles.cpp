@@ -91,7 +91,7 @@ int syncData(int fd) {
 // A new file's entry in its folder is made durable before anything goes into the file, so that a power cut
 // cannot lose a file whose blocks were acknowledged: each block's own fdatasync covers the rest.
 int syncFolderOf(const std::filesystem::path& file) {
-    const std::filesystem::path parent = file.has_parent_path() ? file.parent_path() : ".";
+    const std::filesystem::path parent = file.parent_path().empty() ? "." : file.parent_path();
     FileDescriptor folder = openFile(parent, O_RDONLY | O_DIRECTORY);
     if (!folder.isOpen())
         return errno;
@@ -180,6 +180,9 @@ void takeOutUnfinishedBlock(int fd, const std::filesystem::path& file, int noteF
 Status PosixFiles::createFolder(const std::filesystem::path& folder) {
     if (::mkdir(folder.c_str(), 0755) != 0)
         return failure("Could not create the folder", folder, errno);
+    // The working folder is made at the first start, and the files made in it are only as durable as its entry.
+    if (int error = syncFolderOf(folder); error != 0)
+        return failure("Could not save the new folder", folder, error);
     return Status::success();
 }
 

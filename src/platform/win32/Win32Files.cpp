@@ -192,6 +192,7 @@ Win32Handle openForAppending(const std::filesystem::path& file) {
 Status Win32Files::createFolder(const std::filesystem::path& folder) {
     if (!::CreateDirectoryW(folder.c_str(), nullptr))
         return win32Failure("Could not create the folder", folder, ::GetLastError());
+    flushFolderOf(folder);
     return Status::success();
 }
 
