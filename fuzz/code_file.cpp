@@ -3,20 +3,12 @@
 #include "FuzzSupport.h"
 
 #include "coding/QueryFile.h"
+#include "platform/CodePage.h"
 #include "platform/posix/PosixFiles.h"
-
-#include <algorithm>
 
 using namespace kelvrast;
 
 namespace {
-
-std::string lowerStart(const std::string& line) {
-    std::string start = line.substr(0, 6);
-    std::transform(start.begin(), start.end(), start.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return start;
-}
 
 // The coded file's lines: each line coded on its own and ended with CR LF.
 std::vector<std::string> codedLines(const std::string& coded) {
@@ -52,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(out.size() == lines.size(), "one coded line for every line");
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        if (lowerStart(line) == "query ")
+        if (codepage::lowerAscii(std::string_view(line).substr(0, 6)) == "query ")
             fuzz::require(out[i] == "query" + (line.size() > 7 ? line.substr(7) : ""),
                           "a query line loses its keyword's blank and the character after it");
         else

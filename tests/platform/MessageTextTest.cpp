@@ -1,5 +1,5 @@
 #include "platform/MessageText.h"
-#include "platform/posix/PosixFiles.h"
+#include "support/SystemFiles.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ TEST(MessageText, AsciiTextKeepsAsciiAndMarksEveryOtherByte) {
 
 TEST(MessageText, AFileErrorOnAPathThatCannotBeDecodedIsStillReported) {
     testing::TempFolder folder;
-    PosixFiles files;
+    SystemFiles files;
     const Status read = files.readLines(folder.path() / "gone\xFF.txt", [](std::string_view) {});
     ASSERT_FALSE(read.ok());
     EXPECT_TRUE(read.isNotFound());

@@ -1,15 +1,14 @@
 #include "platform/posix/PosixFiles.h"
 
+#include "platform/LineSplitter.h"
 #include "platform/MessageText.h"
+#include "platform/UnfinishedAppend.h"
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/RetryOnInterrupt.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <fcntl.h>
-#include <limits>
 #include <optional>
 #include <string>
 #include <sys/file.h>
@@ -90,19 +89,38 @@ int syncData(int fd) {
     return retryOnInterrupt([fd] { return ::fdatasync(fd); }) == 0 ? 0 : errno;
 }
 
-// A kill can stop write(2) at any page boundary of the file, so even a short block can be cut, and the next block
-// would then follow a partial one. Before a block goes in, a note of the file's size and of the block is written
-// beside the file; whoever next opens the file for appending takes out, under the lock, what an append that never
-// finished left at its end. The note is written in place and not flushed, so it costs next to nothing: it covers a
-// program that is killed or crashes, not a machine that loses power. A note that cannot be written only costs the
-// repair.
-std::filesystem::path notePath(const std::filesystem::path& file) {
-    return file.parent_path() / ".unfinished" / file.filename();
+// A new file's entry in its folder is made durable before anything goes into the file, so that a power cut
+// cannot lose a file whose blocks were acknowledged: each block's own fdatasync covers the rest.
+int syncFolderOf(const std::filesystem::path& file) {
+    const std::filesystem::path parent = file.parent_path().empty() ? "." : file.parent_path();
+    FileDescriptor folder = openFile(parent, O_RDONLY | O_DIRECTORY);
+    if (!folder.isOpen())
+        return errno;
+    return retryOnInterrupt([&] { return ::fsync(folder.get()); }) == 0 ? 0 : errno;
 }
 
-// The note of the file, opened for reading and, when create is set, for writing, its folder made when missing.
+// Opens the file for appending, creating it when missing; made tells whether this call created it.
+FileDescriptor openForAppending(const std::filesystem::path& file, bool& made) {
+    made = false;
+    for (;;) {
+        FileDescriptor fd = openFile(file, O_WRONLY | O_APPEND | O_CREAT | O_EXCL);
+        if (fd.isOpen()) {
+            made = true;
+            return fd;
+        }
+        if (errno != EEXIST)
+            return fd;
+        FileDescriptor existing = openFile(file, O_WRONLY | O_APPEND);
+        // Removed between the two calls: make it again.
+        if (existing.isOpen() || errno != ENOENT)
+            return existing;
+    }
+}
+
+// The note of the file (see platform/UnfinishedAppend.h), opened for reading and, when create is set, for
+// writing, its folder made when missing.
 FileDescriptor openNote(const std::filesystem::path& file, bool create) {
-    const std::filesystem::path note = notePath(file);
+    const std::filesystem::path note = unfinished::notePath(file);
     if (!create)
         return openFile(note, O_RDONLY);
     FileDescriptor fd = openFile(note, O_RDWR | O_CREAT);
@@ -114,7 +132,7 @@ FileDescriptor openNote(const std::filesystem::path& file, bool create) {
 
 void writeNote(int note, off_t sizeBefore, std::string_view block) {
     // One call from the start of the note: a kill cuts it at a page boundary, never inside the first line.
-    std::string head = std::to_string(sizeBefore) + " " + std::to_string(block.size()) + "\n";
+    std::string head = unfinished::noteHead(static_cast<std::uint64_t>(sizeBefore), block.size());
     iovec parts[] = {{head.data(), head.size()}, {const_cast<char*>(block.data()), block.size()}};
     retryOnInterrupt([&] { return ::pwritev(note, parts, 2, 0); });
 }
@@ -131,46 +149,30 @@ bool readAt(int fd, char* into, std::size_t size, off_t at) {
     return true;
 }
 
-struct Note {
-    off_t sizeBefore = 0;
-    off_t length = 0;
-    off_t blockAt = 0; // where the block starts in the note
-};
-
-std::optional<Note> readNoteHead(int fd) {
-    char head[64];
+std::optional<unfinished::NoteHead> readNoteHead(int fd) {
+    char head[unfinished::longestHead];
     const ssize_t count = retryOnInterrupt([&] { return ::pread(fd, head, sizeof head, 0); });
-    const char* end = count > 0 ? std::find(head, head + count, '\n') : head;
-    if (end == head + std::max<ssize_t>(count, 0))
+    if (count <= 0)
         return std::nullopt;
-    Note note;
-    const auto size = std::from_chars(head, end, note.sizeBefore);
-    if (size.ec != std::errc() || size.ptr == end || *size.ptr != ' ' || note.sizeBefore < 0)
-        return std::nullopt;
-    const auto length = std::from_chars(size.ptr + 1, end, note.length);
-    if (length.ec != std::errc() || length.ptr != end || note.length <= 0 ||
-        note.length > std::numeric_limits<off_t>::max() - note.sizeBefore)
-        return std::nullopt;
-    note.blockAt = end + 1 - head;
-    return note;
+    return unfinished::parseNoteHead(std::string_view(head, static_cast<std::size_t>(count)));
 }
 
 // Called with the file locked: cuts the file back to its size before the noted block when the file ends with
 // only the start of that block.
 void takeOutUnfinishedBlock(int fd, const std::filesystem::path& file, int noteFd) {
-    const std::optional<Note> note = noteFd >= 0 ? readNoteHead(noteFd) : std::nullopt;
+    const std::optional<unfinished::NoteHead> note = noteFd >= 0 ? readNoteHead(noteFd) : std::nullopt;
     struct stat now {};
-    if (!note || ::fstat(fd, &now) != 0 || now.st_size <= note->sizeBefore ||
-        now.st_size >= note->sizeBefore + note->length)
+    if (!note || ::fstat(fd, &now) != 0 || !unfinished::endsInsideBlock(*note, static_cast<std::uint64_t>(now.st_size)))
         return;
     // The appending descriptor is write-only, so the tail is read through one of its own.
     FileDescriptor reader = openFile(file, O_RDONLY);
-    const auto tailSize = static_cast<std::size_t>(now.st_size - note->sizeBefore);
+    const auto sizeBefore = static_cast<off_t>(note->sizeBefore);
+    const auto tailSize = static_cast<std::size_t>(now.st_size - sizeBefore);
     std::string tail(tailSize, '\0'), noted(tailSize, '\0');
-    if (!reader.isOpen() || !readAt(reader.get(), tail.data(), tailSize, note->sizeBefore) ||
-        !readAt(noteFd, noted.data(), tailSize, note->blockAt) || tail != noted)
+    if (!reader.isOpen() || !readAt(reader.get(), tail.data(), tailSize, sizeBefore) ||
+        !readAt(noteFd, noted.data(), tailSize, static_cast<off_t>(note->blockAt)) || tail != noted)
         return;
-    if (::ftruncate(fd, note->sizeBefore) == 0)
+    if (::ftruncate(fd, sizeBefore) == 0)
         syncData(fd);
 }
 
@@ -179,13 +181,20 @@ void takeOutUnfinishedBlock(int fd, const std::filesystem::path& file, int noteF
 Status PosixFiles::createFolder(const std::filesystem::path& folder) {
     if (::mkdir(folder.c_str(), 0755) != 0)
         return failure("Could not create the folder", folder, errno);
+    // The working folder is made at the first start, and the files made in it are only as durable as its entry.
+    if (int error = syncFolderOf(folder); error != 0)
+        return failure("Could not save the new folder", folder, error);
     return Status::success();
 }
 
 Status PosixFiles::touch(const std::filesystem::path& file) {
-    FileDescriptor fd = openFile(file, O_WRONLY | O_APPEND | O_CREAT);
+    bool made = false;
+    FileDescriptor fd = openForAppending(file, made);
     if (!fd.isOpen())
         return failure("Could not open", file, errno);
+    if (made)
+        if (int error = syncFolderOf(file); error != 0)
+            return failure("Could not save the new file", file, error);
     if (ExclusiveLock lock(fd.get()); lock.locked())
         takeOutUnfinishedBlock(fd.get(), file, openNote(file, false).get());
     return Status::success();
@@ -195,9 +204,7 @@ Status PosixFiles::readLines(const std::filesystem::path& file, const LineSink& 
     FileDescriptor fd = openFile(file, O_RDONLY);
     if (!fd.isOpen())
         return failure("Could not open", file, errno);
-    std::string line;
-    bool lineOpen = false;         // something has been read since the last line end
-    bool dropNextLineFeed = false; // the last character was the CR that ended a line
+    LineSplitter lines(sink);
     char buffer[1 << 16];
     for (;;) {
         const ssize_t count = retryOnInterrupt([&] { return ::read(fd.get(), buffer, sizeof buffer); });
@@ -205,34 +212,9 @@ Status PosixFiles::readLines(const std::filesystem::path& file, const LineSink& 
             return failure("Could not read", file, errno);
         if (count == 0)
             break;
-        std::string_view chunk(buffer, static_cast<std::size_t>(count));
-        if (dropNextLineFeed && chunk.front() == '\n')
-            chunk.remove_prefix(1);
-        dropNextLineFeed = false;
-        while (!chunk.empty()) {
-            std::size_t cr = chunk.find('\r');
-            if (cr == std::string_view::npos) {
-                line.append(chunk);
-                lineOpen = true;
-                break;
-            }
-            if (line.empty())
-                sink(chunk.substr(0, cr));
-            else {
-                line.append(chunk.substr(0, cr));
-                sink(line);
-                line.clear();
-            }
-            lineOpen = false;
-            chunk.remove_prefix(cr + 1);
-            if (chunk.empty())
-                dropNextLineFeed = true;
-            else if (chunk.front() == '\n')
-                chunk.remove_prefix(1);
-        }
+        lines.feed(std::string_view(buffer, static_cast<std::size_t>(count)));
     }
-    if (lineOpen)
-        sink(line);
+    lines.finish();
     return Status::success();
 }
 
@@ -246,9 +228,13 @@ Status PosixFiles::writeFile(const std::filesystem::path& file, std::string_view
 }
 
 Result<AppendReceipt> PosixFiles::appendBlock(const std::filesystem::path& file, std::string_view block) {
-    FileDescriptor fd = openFile(file, O_WRONLY | O_APPEND | O_CREAT);
+    bool made = false;
+    FileDescriptor fd = openForAppending(file, made);
     if (!fd.isOpen())
         return failure("Could not open", file, errno);
+    if (made)
+        if (int error = syncFolderOf(file); error != 0)
+            return failure("Could not save the new file", file, error);
     ExclusiveLock lock(fd.get());
     if (!lock.locked())
         return failure("Could not lock", file, lock.error());

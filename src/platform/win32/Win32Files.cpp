@@ -177,10 +177,14 @@ void takeOutUnfinishedBlock(HANDLE file, const std::filesystem::path& path, HAND
         cutBack(path, head->sizeBefore);
 }
 
-// Opens the file for appending, creating it when missing; made tells whether it was created.
-Win32Handle openForAppending(const std::filesystem::path& file, bool& made) {
+// Opens the file for appending, creating it when missing. A file made here has its entry in the folder flushed
+// before anything goes into it; each block's own flush covers the rest.
+Win32Handle openForAppending(const std::filesystem::path& file) {
     Win32Handle opened = openFile(file, appendAccess, OPEN_ALWAYS);
-    made = opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS;
+    if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+        ::FlushFileBuffers(opened.get());
+        flushFolderOf(file);
+    }
     return opened;
 }
 
@@ -189,18 +193,14 @@ Win32Handle openForAppending(const std::filesystem::path& file, bool& made) {
 Status Win32Files::createFolder(const std::filesystem::path& folder) {
     if (!::CreateDirectoryW(folder.c_str(), nullptr))
         return win32Failure("Could not create the folder", folder, ::GetLastError());
+    flushFolderOf(folder);
     return Status::success();
 }
 
 Status Win32Files::touch(const std::filesystem::path& file) {
-    bool made = false;
-    Win32Handle opened = openForAppending(file, made);
+    Win32Handle opened = openForAppending(file);
     if (!opened.isOpen())
         return win32Failure("Could not open", file, ::GetLastError());
-    if (made) {
-        ::FlushFileBuffers(opened.get());
-        flushFolderOf(file);
-    }
     if (ExclusiveLock lock(opened.get()); lock.locked())
         takeOutUnfinishedBlock(opened.get(), file, openNote(file, false).get());
     return Status::success();
@@ -236,8 +236,7 @@ Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view
 Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file, std::string_view block) {
     if (block.size() > std::numeric_limits<DWORD>::max())
         return Status::failure(u"Could not write to " + pathText(file) + u": the record is too long.");
-    bool made = false;
-    Win32Handle opened = openForAppending(file, made);
+    Win32Handle opened = openForAppending(file);
     if (!opened.isOpen())
         return win32Failure("Could not open", file, ::GetLastError());
     ExclusiveLock lock(opened.get());
@@ -265,8 +264,6 @@ Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file,
             cutBack(file, *before);
         return win32Failure("Could not write to", file, error);
     }
-    if (made)
-        flushFolderOf(file);
     return AppendReceipt{*before, block.size()};
 }
 
