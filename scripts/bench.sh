@@ -5,8 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev googletest libgtest-dev libgmock-dev
-bash scripts/install-packages.sh libbenchmark-dev
+bash scripts/install-packages.sh build tests bench
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVRAST_BUILD_TESTS=ON \
     -DKELVRAST_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build-bench -j"$(nproc)" --target benchmarks

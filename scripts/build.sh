@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-liberation
+bash scripts/install-packages.sh build run
 cmake -S . -B build -G Ninja "$@" >/dev/null
 cmake --build build -j"$(nproc)"

@@ -9,7 +9,7 @@ ROOT=$PWD
 BUILD=$ROOT/build-fuzz
 SECONDS_EACH=${FUZZ_SECONDS:-60}
 
-bash scripts/install-packages.sh cmake ninja-build clang libclang-rt-14-dev
+bash scripts/install-packages.sh fuzz
 cmake -S fuzz -B "$BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(scan_master_file decode code_file leading_number student_file_name)

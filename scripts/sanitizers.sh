@@ -8,8 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 
-bash scripts/install-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-liberation \
-    googletest libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils desktop-file-utils appstream dpkg-dev file
+bash scripts/install-packages.sh build run tests e2e deb
 # _GLIBCXX_ASSERTIONS adds bounds checks to the standard containers, which the sanitizers cannot see into.
 flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined -D_GLIBCXX_ASSERTIONS"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVRAST_BUILD_TESTS=ON -DCMAKE_CXX_FLAGS="$flags" \

@@ -3,7 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-packages.sh googletest libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils \
-    desktop-file-utils appstream dpkg-dev file
+bash scripts/install-packages.sh tests e2e deb
 bash scripts/build.sh -DKELVRAST_BUILD_TESTS=ON
 ctest --test-dir build --output-on-failure -j"$(nproc)"
