@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-packages.sh deb
-bash scripts/build.sh -DKELVRAST_BUILD_TESTS=OFF
+bash scripts/build.sh
 (cd build && cpack -G DEB)
