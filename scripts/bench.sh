@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in build-bench/ (Release) and runs them: the master-file scan, "Enter Response" and
-# "display SEND file", each next to the plainest code that does the same work. Arguments go to every benchmark
-# program (for example --benchmark_filter=Scan). Results are also kept as JSON in build-bench/bench-results/.
+# Builds the benchmarks in build-bench/ (Release, the bench preset) and runs them: the master-file scan, "Enter
+# Response" and "display SEND file", each next to the plainest code that does the same work. Arguments go to every
+# benchmark program (for example --benchmark_filter=Scan). Results are also kept as JSON in build-bench/bench-results/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev googletest libgtest-dev libgmock-dev
-bash scripts/install-packages.sh libbenchmark-dev
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVRAST_BUILD_TESTS=ON \
-    -DKELVRAST_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build build-bench -j"$(nproc)" --target benchmarks
+bash scripts/install-packages.sh build tests bench
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j"$(nproc)"
 
 results=build-bench/bench-results
 mkdir -p "$results"

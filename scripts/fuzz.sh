@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang, AddressSanitizer and UndefinedBehaviorSanitizer in
-# build-fuzz/, and runs each for a bounded time from its seed corpus in fuzz/corpus/<target>/. Fails on the first
-# crash, leak, sanitizer report or broken invariant; the input that did it is kept in build-fuzz/artifacts/.
+# build-fuzz/ (the fuzz preset), and runs each for a bounded time from its seed corpus in fuzz/corpus/<target>/.
+# Fails on the first crash, leak, sanitizer report or broken invariant; the input that did it is kept in
+# build-fuzz/artifacts/.
 # FUZZ_SECONDS sets the time per target (60 by default); arguments name the targets to run (all by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
-BUILD=$ROOT/build-fuzz
+BUILD=$ROOT/build-fuzz # the fuzz preset's folder
 SECONDS_EACH=${FUZZ_SECONDS:-60}
 
-bash scripts/install-packages.sh cmake ninja-build clang libclang-rt-14-dev
-cmake -S fuzz -B "$BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+bash scripts/install-packages.sh fuzz
+# A build-fuzz/ once configured from fuzz/ alone cannot be configured from the top folder: its configuration
+# goes, the corpus and the crash inputs stay.
+if grep -qs '^CMAKE_HOME_DIRECTORY:INTERNAL=.*/fuzz$' "$BUILD/CMakeCache.txt"; then
+    rm -rf "$BUILD/CMakeCache.txt" "$BUILD/CMakeFiles"
+fi
+cmake --preset fuzz >/dev/null
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(scan_master_file decode code_file leading_number student_file_name)
-cmake --build "$BUILD" -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
+cmake --build --preset fuzz -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
 
 # The targets write their input to files: in memory when the machine has a tmpfs, so that the disk's writeback
 # does not set the pace. New inputs go to a working corpus in the build folder; the seeds stay as they are.

@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-packages.sh dpkg-dev file
-bash scripts/build.sh -DKELVRAST_BUILD_TESTS=OFF
+bash scripts/install-packages.sh deb
+bash scripts/build.sh
 (cd build && cpack -G DEB)

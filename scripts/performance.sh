@@ -16,8 +16,7 @@ RUNS=${PERF_RUNS:-21}
 WARMUPS=3
 MASTER_BYTES=100000000
 
-bash scripts/install-packages.sh cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-liberation \
-    xvfb xauth x11-utils xdotool libxcb-xtest0-dev pkgconf python3
+bash scripts/install-packages.sh build run e2e perf
 cmake -S perf -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD" -j"$(nproc)" --target kelvrast minimal_prompt window_timer scan_floor
 KELVRAST=$BUILD/kelvrast/kelvrast

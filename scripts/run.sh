@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/build.sh -DKELVRAST_BUILD_TESTS=OFF
+bash scripts/build.sh
 exec build/src/kelvrast

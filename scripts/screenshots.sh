@@ -7,9 +7,9 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 OUT="$ROOT/docs/screenshots"
 
-bash scripts/install-packages.sh imagemagick xvfb xauth xdotool x11-utils
+bash scripts/install-packages.sh screenshots e2e
 if [ $# -eq 0 ]; then
-    bash scripts/build.sh -DKELVRAST_BUILD_TESTS=OFF
+    bash scripts/build.sh
     set -- "$ROOT/build/src/kelvrast"
 fi
 program=$(realpath "$1")

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the program and runs every test: logic, window (offscreen), end to end (under Xvfb) and packaging.
+# Builds the program and runs every test: logic, window (offscreen), end to end (under Xvfb) and packaging. The
+# build is the tests preset's (CMakePresets.json), in build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-packages.sh googletest libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils \
-    desktop-file-utils appstream dpkg-dev file
-bash scripts/build.sh -DKELVRAST_BUILD_TESTS=ON
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+bash scripts/install-packages.sh build run tests e2e deb
+cmake --preset tests >/dev/null
+cmake --build --preset tests -j"$(nproc)"
+ctest --preset tests -j"$(nproc)"

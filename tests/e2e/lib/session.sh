@@ -21,26 +21,10 @@ fail() {
     exit 1
 }
 
-# A display of our own, so tests can run side by side: a random free number, and the server checked to be
-# ours and alive before the test goes on.
-start_display() {
-    local number=$((100 + RANDOM % 900))
-    [ -e "/tmp/.X$number-lock" ] && return 1
-    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp 2>"$WORK/xvfb.log" &
-    XVFB_PID=$!
-    export DISPLAY=":$number"
-    for _ in $(seq 100); do
-        kill -0 "$XVFB_PID" 2>/dev/null || return 1
-        xdpyinfo >/dev/null 2>&1 && kill -0 "$XVFB_PID" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
-for attempt in $(seq 10); do
-    start_display && break
-    kill "$XVFB_PID" 2>/dev/null || true
-    [ "$attempt" -lt 10 ] || fail "the X server did not start: $(cat "$WORK/xvfb.log")"
-done
+# A display of our own, so that tests can run side by side.
+# shellcheck source=tests/e2e/lib/display.sh
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
+start_private_display "$WORK" || fail "no X server of our own"
 
 # Client-area centres of the controls the tests click, in pixels from the window's top left.
 NEXT=(48 24)
