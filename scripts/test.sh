@@ -1,10 +1,20 @@
 #!/usr/bin/env bash
-# Builds the program and runs every test: logic, window (offscreen), end to end (under Xvfb) and packaging. The
-# build is the tests preset's (CMakePresets.json), in build/.
+# Builds the program and runs every test: on Linux the logic, the window (offscreen), end to end (under Xvfb) and
+# packaging, in build/ (the tests preset of CMakePresets.json); then the Windows core and its tests, cross-built
+# and run under Wine (scripts/test-windows.sh). Each suite ends with ctest's summary; the command fails when either
+# suite does, after both have run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-packages.sh build run tests e2e deb
 cmake --preset tests >/dev/null
 cmake --build --preset tests -j"$(nproc)"
-ctest --preset tests -j"$(nproc)"
+linux=0
+ctest --preset tests -j"$(nproc)" || linux=$?
+
+windows=0
+bash scripts/test-windows.sh || windows=$?
+if [ "$linux" -ne 0 ] || [ "$windows" -ne 0 ]; then
+    echo "FAIL: the Linux suite exited with $linux, the Windows suite with $windows" >&2
+    exit 1
+fi

@@ -51,7 +51,7 @@ TEST(StartUpTest, SetsTheRunsFixedState) {
     const std::vector<std::string> scales{"height 1000", "width 1000"};
     EXPECT_EQ(run.picture1.calls, scales);
     EXPECT_EQ(run.picture2.calls, scales);
-    EXPECT_TRUE(std::filesystem::exists(run.folder() / "send_0107Zoë_Brontë.txt"));
+    EXPECT_TRUE(std::filesystem::exists(run.folder() / std::filesystem::path(u"send_0107Zo\u00EB_Bront\u00EB.txt")));
 }
 
 TEST(StartUpTest, CodeNumberIsAWholeNumberFrom19To28EvenForTheLargestDraws) {
