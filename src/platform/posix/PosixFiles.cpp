@@ -100,7 +100,7 @@ int syncFolderOf(const std::filesystem::path& file) {
 }
 
 // Opens the file for appending, creating it when missing; made tells whether this call created it.
-FileDescriptor openForAppending(const std::filesystem::path& file, bool& made) {
+FileDescriptor openOrCreate(const std::filesystem::path& file, bool& made) {
     made = false;
     for (;;) {
         FileDescriptor fd = openFile(file, O_WRONLY | O_APPEND | O_CREAT | O_EXCL);
@@ -115,6 +115,18 @@ FileDescriptor openForAppending(const std::filesystem::path& file, bool& made) {
         if (existing.isOpen() || errno != ENOENT)
             return existing;
     }
+}
+
+// The file opened for appending, or the failure to show. A file made here has its folder entry made durable first.
+Result<FileDescriptor> openForAppending(const std::filesystem::path& file) {
+    bool made = false;
+    FileDescriptor fd = openOrCreate(file, made);
+    if (!fd.isOpen())
+        return failure("Could not open", file, errno);
+    if (made)
+        if (int error = syncFolderOf(file); error != 0)
+            return failure("Could not save the new file", file, error);
+    return fd;
 }
 
 // The note of the file (see platform/UnfinishedAppend.h), opened for reading and, when create is set, for
@@ -188,13 +200,10 @@ Status PosixFiles::createFolder(const std::filesystem::path& folder) {
 }
 
 Status PosixFiles::touch(const std::filesystem::path& file) {
-    bool made = false;
-    FileDescriptor fd = openForAppending(file, made);
-    if (!fd.isOpen())
-        return failure("Could not open", file, errno);
-    if (made)
-        if (int error = syncFolderOf(file); error != 0)
-            return failure("Could not save the new file", file, error);
+    Result<FileDescriptor> opened = openForAppending(file);
+    if (!opened.ok())
+        return opened.status();
+    const FileDescriptor& fd = opened.value();
     if (ExclusiveLock lock(fd.get()); lock.locked())
         takeOutUnfinishedBlock(fd.get(), file, openNote(file, false).get());
     return Status::success();
@@ -228,13 +237,10 @@ Status PosixFiles::writeFile(const std::filesystem::path& file, std::string_view
 }
 
 Result<AppendReceipt> PosixFiles::appendBlock(const std::filesystem::path& file, std::string_view block) {
-    bool made = false;
-    FileDescriptor fd = openForAppending(file, made);
-    if (!fd.isOpen())
-        return failure("Could not open", file, errno);
-    if (made)
-        if (int error = syncFolderOf(file); error != 0)
-            return failure("Could not save the new file", file, error);
+    Result<FileDescriptor> opened = openForAppending(file);
+    if (!opened.ok())
+        return opened.status();
+    const FileDescriptor& fd = opened.value();
     ExclusiveLock lock(fd.get());
     if (!lock.locked())
         return failure("Could not lock", file, lock.error());
