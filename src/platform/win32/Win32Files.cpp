@@ -34,14 +34,14 @@ Win32Handle openFile(const std::filesystem::path& file, DWORD access, DWORD disp
 class ExclusiveLock {
 public:
     explicit ExclusiveLock(HANDLE file) : file_(file) {
-        OVERLAPPED at = place();
-        locked_ = ::LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at);
+        OVERLAPPED lockByte = place();
+        locked_ = ::LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &lockByte);
         error_ = locked_ ? ERROR_SUCCESS : ::GetLastError();
     }
     ~ExclusiveLock() {
         if (locked_) {
-            OVERLAPPED at = place();
-            ::UnlockFileEx(file_, 0, 1, 0, &at);
+            OVERLAPPED lockByte = place();
+            ::UnlockFileEx(file_, 0, 1, 0, &lockByte);
         }
     }
     ExclusiveLock(const ExclusiveLock&) = delete;
@@ -51,11 +51,12 @@ public:
     DWORD error() const { return error_; }
 
 private:
+    // The one byte locked, far past the end of any answer file.
     static OVERLAPPED place() {
-        OVERLAPPED at{};
-        at.Offset = 0xFFFFFFFE;
-        at.OffsetHigh = 0x7FFFFFFF;
-        return at;
+        OVERLAPPED lockByte{};
+        lockByte.Offset = 0xFFFFFFFE;
+        lockByte.OffsetHigh = 0x7FFFFFFF;
+        return lockByte;
     }
 
     HANDLE file_;
