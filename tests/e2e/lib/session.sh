@@ -60,7 +60,18 @@ wait_window() {
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
     done
-    fail "no window titled '$1' appeared: $(cat "$WORK/program.log")"
+    fail "no window titled '$1' appeared: $(cat "$WORK/program.log")$(display_state)"
+}
+
+# What the X server was doing, for a failure's message.
+display_state() {
+    if kill -0 "$XVFB_PID" 2>/dev/null; then
+        printf '\n(the X server on %s is running' "$DISPLAY"
+        xdpyinfo >/dev/null 2>&1 && printf ' and answers)' || printf ' but does not answer)'
+    else
+        printf '\n(the X server on %s has stopped)' "$DISPLAY"
+    fi
+    printf '\n%s' "$(tail -n 20 "$WORK/xvfb.log")"
 }
 
 # Waits until no visible window is titled $1.
