@@ -1,0 +1,129 @@
+#include "form/Form.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace kelvrast::form {
+
+namespace {
+
+Control button(std::string_view name, std::u16string_view caption, TwipsRect place, int tabIndex) {
+    return Control{.name = name, .kind = Kind::commandButton, .caption = caption, .place = place, .tabIndex = tabIndex};
+}
+
+Control narrowButton(std::string_view name, std::u16string_view caption, TwipsRect place, int tabIndex) {
+    Control made = button(name, caption, place, tabIndex);
+    made.narrow = true;
+    return made;
+}
+
+Control parameterBox(int index, std::u16string_view accessibleName, TwipsRect place, int tabIndex) {
+    return Control{.name = "txt_parameter",
+                   .index = index,
+                   .kind = Kind::textBox,
+                   .caption = u"1",
+                   .place = place,
+                   .tabIndex = tabIndex,
+                   .accessibleName = accessibleName};
+}
+
+Control parameterLabel(int index, std::u16string_view caption, TwipsRect place, int tabIndex) {
+    return Control{.name = "lbl_parameter",
+                   .index = index,
+                   .kind = Kind::label,
+                   .caption = caption,
+                   .place = place,
+                   .tabIndex = tabIndex};
+}
+
+Control largeBox(std::string_view name, std::u16string_view accessibleName, TwipsRect place, int tabIndex) {
+    return Control{.name = name,
+                   .kind = Kind::textBox,
+                   .place = place,
+                   .tabIndex = tabIndex,
+                   .multiLine = true,
+                   .font = Font::arial9Point75,
+                   .accessibleName = accessibleName};
+}
+
+Control other(std::string_view name, Kind kind, std::u16string_view caption, std::u16string_view accessibleName,
+              TwipsRect place, int tabIndex) {
+    return Control{.name = name,
+                   .kind = kind,
+                   .caption = caption,
+                   .place = place,
+                   .tabIndex = tabIndex,
+                   .accessibleName = accessibleName};
+}
+
+std::array<Control, 26> makeControls() {
+    return {
+        button("cmd_clear", u"Clear", {7320, 240, 855, 495}, 24),
+        Control{.name = "tmr_pend_exp", .kind = Kind::timer, .place = {}, .tabIndex = -1},
+        button("cmd_pend_exp", u"pend exp", {8640, 7560, 495, 375}, 23),
+        button("cmd_quit", u"quit program", {9720, 240, 735, 495}, 22),
+        narrowButton("cmd_display_note_file", u"display notes", {2040, 240, 135, 495}, 21),
+        button("cmd_displayCumulativeText", u"display SEND file", {4440, 240, 855, 495}, 20),
+        parameterBox(3, u"Parameter 4", {8205, 8160, 300, 285}, 19),
+        parameterBox(2, u"Parameter 3", {8205, 7680, 300, 285}, 17),
+        parameterBox(1, u"Parameter 2", {6720, 8160, 300, 285}, 15),
+        parameterBox(0, u"Parameter 1", {6720, 7680, 300, 285}, 13),
+        other("List1", Kind::listBox, u"", u"List", {3120, 7680, 1695, 840}, 11),
+        button("cmd_timerTrigger", u"Trigger Timer", {2280, 7800, 735, 495}, 10),
+        narrowButton("cmd_Make_Paragraph_question", u"Make Paragraph", {1920, 240, 135, 495}, 9),
+        button("cmd_save_as_notes", u"Save as Notes", {6480, 240, 855, 495}, 8),
+        other("op_stop_at_paragraphs", Kind::optionButton, u"Stop at Paragraphs", u"", {240, 8040, 1935, 255}, 7),
+        other("opt_stop_at_periods", Kind::optionButton, u"Stop at Sentences", u"", {240, 7800, 1815, 195}, 6),
+        other("Picture2", Kind::pictureBox, u"", u"Picture 2", {5640, 6000, 5055, 1455}, 5),
+        other("Picture1", Kind::pictureBox, u"", u"Picture 1", {240, 6000, 5175, 1455}, 4),
+        button("cmd_enter_response", u"Enter Response", {5640, 240, 855, 495}, 3),
+        button("cmdNextQuestion", u"Next Question / Answer", {240, 0, 975, 735}, 2),
+        largeBox("txt_answer", u"Answer box", {5640, 720, 5055, 5055}, 1),
+        largeBox("txt_question", u"Question box", {240, 720, 5175, 5055}, 0),
+        parameterLabel(3, u"Parameter 4", {7200, 8160, 900, 195}, 18),
+        parameterLabel(2, u"Parameter 3", {7200, 7680, 1005, 195}, 16),
+        parameterLabel(1, u"Parameter 2", {5640, 8160, 855, 195}, 14),
+        parameterLabel(0, u"Parameter 1", {5640, 7680, 900, 195}, 12),
+    };
+}
+
+} // namespace
+
+std::string Control::objectName() const {
+    std::string made(name);
+    if (index)
+        made += "_" + std::to_string(*index);
+    return made;
+}
+
+std::u16string_view Control::spokenName() const {
+    return accessibleName.empty() ? caption : accessibleName;
+}
+
+const std::array<Control, 26>& controls() {
+    static const std::array<Control, 26> table = makeControls();
+    return table;
+}
+
+const Control& control(std::string_view objectName) {
+    for (const Control& each : controls())
+        if (each.objectName() == objectName)
+            return each;
+    throw std::out_of_range("the form has no control named " + std::string(objectName));
+}
+
+std::vector<const Control*> tabOrder() {
+    std::vector<const Control*> order;
+    for (const Control& each : controls())
+        if (each.isTabStop())
+            order.push_back(&each);
+    std::sort(order.begin(), order.end(), [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+    return order;
+}
+
+TwipsRect pixelsAt96Dpi(const TwipsRect& twips) {
+    return {twips.left / twipsPerPixelAt96Dpi, twips.top / twipsPerPixelAt96Dpi, twips.width / twipsPerPixelAt96Dpi,
+            twips.height / twipsPerPixelAt96Dpi};
+}
+
+} // namespace kelvrast::form

@@ -1,0 +1,110 @@
+#include "form/Form.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kelvrast::testing {
+namespace {
+
+using form::Control;
+using form::Kind;
+
+TEST(Form, FocusMovesThroughTheControlsInTheOrderAStudentMeetsThem) {
+    const std::vector<std::string> expected = {"txt_question",
+                                               "txt_answer",
+                                               "cmdNextQuestion",
+                                               "cmd_enter_response",
+                                               "Picture1",
+                                               "Picture2",
+                                               "opt_stop_at_periods",
+                                               "op_stop_at_paragraphs",
+                                               "cmd_save_as_notes",
+                                               "cmd_Make_Paragraph_question",
+                                               "cmd_timerTrigger",
+                                               "List1",
+                                               "txt_parameter_0",
+                                               "txt_parameter_1",
+                                               "txt_parameter_2",
+                                               "txt_parameter_3",
+                                               "cmd_displayCumulativeText",
+                                               "cmd_display_note_file",
+                                               "cmd_quit",
+                                               "cmd_pend_exp",
+                                               "cmd_clear"};
+    std::vector<std::string> order;
+    for (const Control* each : form::tabOrder())
+        order.push_back(each->objectName());
+    EXPECT_EQ(order, expected);
+}
+
+TEST(Form, EachLabelTakesTheTabIndexJustBeforeItsBox) {
+    for (int i = 0; i < 4; ++i) {
+        const Control& label = form::control("lbl_parameter_" + std::to_string(i));
+        const Control& box = form::control("txt_parameter_" + std::to_string(i));
+        EXPECT_EQ(label.tabIndex + 1, box.tabIndex) << i;
+        EXPECT_FALSE(label.isTabStop());
+        EXPECT_EQ(label.caption, u"Parameter " + std::u16string(1, char16_t(u'1' + i)));
+        // The label stands to the left of its box, on the same row.
+        EXPECT_EQ(label.place.top, box.place.top);
+        EXPECT_LE(label.place.right(), box.place.left);
+    }
+}
+
+TEST(Form, EveryControlLiesInsideTheClientAreaInWholePixels) {
+    int rightmost = 0, lowest = 0;
+    std::set<std::string> names;
+    std::set<int> tabIndexes;
+    for (const Control& each : form::controls()) {
+        EXPECT_TRUE(names.insert(each.objectName()).second) << each.objectName();
+        if (each.kind == Kind::timer)
+            continue;
+        EXPECT_TRUE(tabIndexes.insert(each.tabIndex).second) << each.objectName();
+        for (int edge : {each.place.left, each.place.top, each.place.width, each.place.height})
+            EXPECT_EQ(edge % form::twipsPerPixelAt96Dpi, 0) << each.objectName();
+        rightmost = std::max(rightmost, each.place.right());
+        lowest = std::max(lowest, each.place.bottom());
+    }
+    EXPECT_EQ(form::control("cmd_quit").place.right(), 10455);
+    // The Answer box and Picture2 reach furthest right.
+    EXPECT_EQ(rightmost, form::control("txt_answer").place.right());
+    EXPECT_EQ(rightmost, form::control("Picture2").place.right());
+    // List1 reaches lowest, below parameter box 3.
+    EXPECT_EQ(form::control("txt_parameter_3").place.bottom(), 8445);
+    EXPECT_EQ(lowest, form::control("List1").place.bottom());
+    EXPECT_LE(rightmost, form::clientWidthTwips);
+    EXPECT_LE(lowest, form::clientHeightTwips);
+    EXPECT_EQ(*tabIndexes.rbegin(), 24);
+    EXPECT_EQ(tabIndexes.size(), 25u);
+}
+
+TEST(Form, TwoPairsOverlapByOnePixel) {
+    EXPECT_EQ(form::control("cmd_Make_Paragraph_question").place.right() -
+                  form::control("cmd_display_note_file").place.left,
+              form::twipsPerPixelAt96Dpi);
+    EXPECT_EQ(form::control("cmdNextQuestion").place.bottom() - form::control("txt_question").place.top,
+              form::twipsPerPixelAt96Dpi);
+    // The Question box is created after the button it overlaps, so it lies on top.
+    const auto& all = form::controls();
+    auto position = [&](std::string_view name) {
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (all[i].objectName() == name)
+                return i;
+        return all.size();
+    };
+    EXPECT_GT(position("txt_question"), position("cmdNextQuestion"));
+}
+
+TEST(Form, OnlyTheLargeBoxesAreMultiLineInArial) {
+    for (const Control& each : form::controls()) {
+        const bool large = each.name == "txt_question" || each.name == "txt_answer";
+        EXPECT_EQ(each.multiLine, large) << each.objectName();
+        EXPECT_EQ(each.font == form::Font::arial9Point75, large) << each.objectName();
+    }
+    EXPECT_THROW(form::control("txt_parameter_4"), std::out_of_range);
+}
+
+} // namespace
+} // namespace kelvrast::testing
