@@ -11,14 +11,7 @@ install(FILES ${KELVRAST_DATA_DIR}/${KELVRAST_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${KELVRAST_DATA_DIR}/${KELVRAST_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-set(CPACK_PACKAGE_NAME kelvrast)
-set(CPACK_PACKAGE_VENDOR "kelvrast developers")
-set(CPACK_PACKAGE_CONTACT "kelvrast developers <kelvrast@example.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "coursework assignment program that records every answer in text files")
-string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "kelvrast walks one student through a fixed script of questions and records every answer, at once and for "
-    "good, in plain-text answer files that the student submits to the instructor.")
-set(CPACK_STRIP_FILES ON)
+include(${CMAKE_CURRENT_LIST_DIR}/PackageDescription.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
