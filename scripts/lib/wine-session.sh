@@ -4,8 +4,13 @@
 WINE_WORK=$(mktemp -d /tmp/kelvrast-wine-XXXXXX)
 export WINEPREFIX=$WINE_WORK/prefix
 export WINEARCH=win64
-# Without a display of its own the run must not reach one the caller may have.
+# Windows show on the X server the caller names in WINE_SESSION_DISPLAY, one of its own (Wine's desktop process,
+# started with the prefix, keeps the display it was started with); without one the run must not reach a display
+# the caller may have.
 unset DISPLAY WAYLAND_DISPLAY
+if [ -n "${WINE_SESSION_DISPLAY:-}" ]; then
+    export DISPLAY=$WINE_SESSION_DISPLAY
+fi
 # No Mono or Gecko prompts, no menu entries or file associations written into the home folder.
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
