@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-packages.sh windows windows-package
+bash scripts/install-packages.sh windows windows-package windows-e2e
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$(nproc)"
 
