@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PictureBoxWidget.h"
+#include "frontend/qt/PictureBoxWidget.h"
 #include "platform/Platform.h"
 #include "platform/Status.h"
 

@@ -1,5 +1,5 @@
 #include "WindowUnderTest.h"
-#include "app/PictureBoxWidget.h"
+#include "frontend/qt/PictureBoxWidget.h"
 
 #include <QFontInfo>
 #include <QImage>

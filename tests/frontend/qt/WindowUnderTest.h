@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainWindow.h"
+#include "frontend/qt/MainWindow.h"
 #include "platform/posix/PosixFiles.h"
 #include "support/FakeBeep.h"
 #include "support/FakeClock.h"

@@ -1,9 +1,9 @@
-#include "app/MainWindow.h"
+#include "frontend/qt/MainWindow.h"
 
-#include "app/CommandButton.h"
-#include "app/OptionButton.h"
 #include "display/PendulumDisplay.h"
 #include "flow/MainWindowLogic.h"
+#include "frontend/qt/CommandButton.h"
+#include "frontend/qt/OptionButton.h"
 #include "platform/qt/QtTextBoxes.h"
 #include "platform/qt/QtTimer.h"
 
