@@ -2,6 +2,7 @@
 
 #include "display/PendulumDisplay.h"
 #include "flow/MainWindowLogic.h"
+#include "form/Form.h"
 #include "frontend/qt/CommandButton.h"
 #include "frontend/qt/OptionButton.h"
 #include "platform/qt/QtTextBoxes.h"
@@ -15,19 +16,25 @@
 #include <QTimer>
 
 #include <limits>
+#include <stdexcept>
+#include <string>
 
 namespace kelvrast {
 
 namespace {
 
-constexpr int twipsPerPixel = 15;
-constexpr int clientWidthTwips = 10875;
-constexpr int clientHeightTwips = 8595;
-constexpr int pendulumTickMilliseconds = 15;
+QString toQString(std::u16string_view text) {
+    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
+}
 
-// Positions and sizes are laid out in twips; at 96 dots per inch every one of them is a whole number of pixels.
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / twipsPerPixel, top / twipsPerPixel, width / twipsPerPixel, height / twipsPerPixel);
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// At 96 dots per inch every place of the form is a whole number of pixels.
+QRect pixels(const form::TwipsRect& twips) {
+    const form::TwipsRect shown = form::pixelsAt96Dpi(twips);
+    return QRect(shown.left, shown.top, shown.width, shown.height);
 }
 
 // Small enough for the captions to fit their controls; the two large boxes have a font of their own.
@@ -37,74 +44,88 @@ QFont dialogFont() {
     return font;
 }
 
-template <typename Widget>
-Widget* place(Widget* widget, const char* name, const QString& accessibleName, const QRect& geometry) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(accessibleName);
-    widget->setGeometry(geometry);
-    return widget;
+QFont arial9Point75() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9.75);
+    font.setWeight(QFont::Normal);
+    return font;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
-    return place(new CommandButton(caption, parent), name, caption, geometry);
-}
-
-// A button far narrower than its caption shows the whole caption as a tooltip.
-QPushButton* sliverButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
-    QPushButton* created = button(parent, name, caption, geometry);
-    created->setToolTip(caption);
-    return created;
-}
-
-QPlainTextEdit* largeBox(QWidget* parent, const char* name, const QString& accessibleName, const QRect& geometry) {
-    auto* box = place(new QPlainTextEdit(parent), name, accessibleName, geometry);
+QPlainTextEdit* largeBox(QWidget* parent) {
+    auto* box = new QPlainTextEdit(parent);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setTabChangesFocus(true);
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPointSizeF(9.75);
-    arial.setWeight(QFont::Normal);
-    box->setFont(arial);
     return box;
 }
 
-QLineEdit* parameterBox(QWidget* parent, int index, const QRect& geometry) {
-    const QByteArray name = "txt_parameter_" + QByteArray::number(index);
-    auto* box = place(new QLineEdit(QStringLiteral("1"), parent), name.constData(),
-                      QStringLiteral("Parameter %1").arg(index + 1), geometry);
+QLineEdit* parameterBox(QWidget* parent, const QString& text) {
+    auto* box = new QLineEdit(text, parent);
     box->setMaxLength(std::numeric_limits<int>::max());
     return box;
 }
 
-QLabel* parameterLabel(QWidget* parent, int index, const QRect& geometry) {
-    const QByteArray name = "lbl_parameter_" + QByteArray::number(index);
-    const QString caption = QStringLiteral("Parameter %1").arg(index + 1);
-    auto* label = place(new QLabel(caption, parent), name.constData(), caption, geometry);
-    label->setFocusPolicy(Qt::NoFocus);
-    return label;
+QLabel* label(QWidget* parent, const QString& caption) {
+    auto* made = new QLabel(caption, parent);
+    made->setFocusPolicy(Qt::NoFocus);
+    return made;
 }
 
-QRadioButton* option(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
-    return place(new OptionButton(caption, parent), name, caption, geometry);
+// The widget that shows a control of this kind, with its caption or the text it starts with.
+QWidget* widgetFor(const form::Control& control, QWidget* parent) {
+    const QString caption = toQString(control.caption);
+    switch (control.kind) {
+    case form::Kind::commandButton:
+        return new CommandButton(caption, parent);
+    case form::Kind::textBox:
+        return control.multiLine ? static_cast<QWidget*>(largeBox(parent)) : parameterBox(parent, caption);
+    case form::Kind::label:
+        return label(parent, caption);
+    case form::Kind::optionButton:
+        return new OptionButton(caption, parent);
+    case form::Kind::pictureBox:
+        return new PictureBoxWidget(parent);
+    case form::Kind::listBox:
+        return new QListWidget(parent);
+    case form::Kind::timer:
+        break;
+    }
+    throw std::logic_error("no widget shows a control of the kind of " + control.objectName());
 }
 
-PictureBoxWidget* pictureBox(QWidget* parent, const char* name, const QString& accessibleName, const QRect& geometry) {
-    return place(new PictureBoxWidget(parent), name, accessibleName, geometry);
+QTimer* timerFor(const form::Control& control, QObject* parent) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(toQString(control.objectName()));
+    timer->setInterval(form::pendulumTimerMilliseconds);
+    return timer;
+}
+
+QWidget* placed(const form::Control& control, QWidget* parent) {
+    QWidget* widget = widgetFor(control, parent);
+    widget->setObjectName(toQString(control.objectName()));
+    widget->setAccessibleName(toQString(control.spokenName()));
+    widget->setGeometry(pixels(control.place));
+    if (control.font == form::Font::arial9Point75)
+        widget->setFont(arial9Point75());
+    if (control.narrow)
+        widget->setToolTip(toQString(control.caption));
+    return widget;
 }
 
 } // namespace
 
 MainWindow::MainWindow(Platform platform, std::filesystem::path workingFolder, QWidget* parent)
     : QWidget(parent), platform_(platform), workingFolder_(std::move(workingFolder)) {
-    setObjectName(QStringLiteral("cmd_pend_exp"));
-    setWindowTitle(QStringLiteral("Form1"));
-    resize(clientWidthTwips / twipsPerPixel, clientHeightTwips / twipsPerPixel);
+    setObjectName(toQString(form::windowName));
+    setWindowTitle(toQString(form::windowTitle));
+    resize(form::clientWidthTwips / form::twipsPerPixelAt96Dpi, form::clientHeightTwips / form::twipsPerPixelAt96Dpi);
     setFont(dialogFont());
 
     createControls();
     setTabOrderOfControls();
+    findControls();
     createLogic();
     wireEvents();
 }
@@ -118,74 +139,56 @@ Status MainWindow::load() {
     return started;
 }
 
-// Created in this order, so that of two overlapping controls the later one lies on top.
+template <typename Child> Child* MainWindow::child(const std::string& objectName) const {
+    auto* found = findChild<Child*>(QString::fromStdString(objectName), Qt::FindDirectChildrenOnly);
+    if (!found)
+        throw std::logic_error("the window has no control " + objectName + " of the kind it needs");
+    return found;
+}
+
+// In the form's order, so that of two overlapping controls the later one lies on top.
 void MainWindow::createControls() {
-    cmd_clear = button(this, "cmd_clear", QStringLiteral("Clear"), twips(7320, 240, 855, 495));
-    tmr_pend_exp = new QTimer(this);
-    tmr_pend_exp->setObjectName(QStringLiteral("tmr_pend_exp"));
-    tmr_pend_exp->setInterval(pendulumTickMilliseconds);
-    cmd_pend_exp = button(this, "cmd_pend_exp", QStringLiteral("pend exp"), twips(8640, 7560, 495, 375));
-    cmd_quit = button(this, "cmd_quit", QStringLiteral("quit program"), twips(9720, 240, 735, 495));
-    cmd_display_note_file =
-        sliverButton(this, "cmd_display_note_file", QStringLiteral("display notes"), twips(2040, 240, 135, 495));
-    cmd_displayCumulativeText =
-        button(this, "cmd_displayCumulativeText", QStringLiteral("display SEND file"), twips(4440, 240, 855, 495));
-    txt_parameter[3] = parameterBox(this, 3, twips(8205, 8160, 300, 285));
-    txt_parameter[2] = parameterBox(this, 2, twips(8205, 7680, 300, 285));
-    txt_parameter[1] = parameterBox(this, 1, twips(6720, 8160, 300, 285));
-    txt_parameter[0] = parameterBox(this, 0, twips(6720, 7680, 300, 285));
-    List1 = place(new QListWidget(this), "List1", QStringLiteral("List"), twips(3120, 7680, 1695, 840));
-    cmd_timerTrigger = button(this, "cmd_timerTrigger", QStringLiteral("Trigger Timer"), twips(2280, 7800, 735, 495));
-    cmd_Make_Paragraph_question =
-        sliverButton(this, "cmd_Make_Paragraph_question", QStringLiteral("Make Paragraph"), twips(1920, 240, 135, 495));
-    cmd_save_as_notes = button(this, "cmd_save_as_notes", QStringLiteral("Save as Notes"), twips(6480, 240, 855, 495));
-    op_stop_at_paragraphs =
-        option(this, "op_stop_at_paragraphs", QStringLiteral("Stop at Paragraphs"), twips(240, 8040, 1935, 255));
-    opt_stop_at_periods =
-        option(this, "opt_stop_at_periods", QStringLiteral("Stop at Sentences"), twips(240, 7800, 1815, 195));
-    Picture2 = pictureBox(this, "Picture2", QStringLiteral("Picture 2"), twips(5640, 6000, 5055, 1455));
-    Picture1 = pictureBox(this, "Picture1", QStringLiteral("Picture 1"), twips(240, 6000, 5175, 1455));
-    cmd_enter_response =
-        button(this, "cmd_enter_response", QStringLiteral("Enter Response"), twips(5640, 240, 855, 495));
-    cmdNextQuestion =
-        button(this, "cmdNextQuestion", QStringLiteral("Next Question / Answer"), twips(240, 0, 975, 735));
-    txt_answer = largeBox(this, "txt_answer", QStringLiteral("Answer box"), twips(5640, 720, 5055, 5055));
-    txt_question = largeBox(this, "txt_question", QStringLiteral("Question box"), twips(240, 720, 5175, 5055));
-    lbl_parameter[3] = parameterLabel(this, 3, twips(7200, 8160, 900, 195));
-    lbl_parameter[2] = parameterLabel(this, 2, twips(7200, 7680, 1005, 195));
-    lbl_parameter[1] = parameterLabel(this, 1, twips(5640, 8160, 855, 195));
-    lbl_parameter[0] = parameterLabel(this, 0, twips(5640, 7680, 900, 195));
-    // Screen readers announce each parameter box with the label that names it.
-    for (std::size_t i = 0; i < lbl_parameter.size(); ++i)
-        lbl_parameter[i]->setBuddy(txt_parameter[i]);
+    for (const form::Control& each : form::controls()) {
+        if (each.kind == form::Kind::timer)
+            timerFor(each, this);
+        else
+            placed(each, this);
+    }
+    // Screen readers announce each parameter box with the label of the same index that names it.
+    for (const form::Control& label : form::controls()) {
+        if (label.kind != form::Kind::label || !label.index)
+            continue;
+        for (const form::Control& box : form::controls())
+            if (box.kind == form::Kind::textBox && box.index == label.index)
+                child<QLabel>(label.objectName())->setBuddy(child<QWidget>(box.objectName()));
+    }
 }
 
 void MainWindow::setTabOrderOfControls() {
-    const std::array<QWidget*, 21> tabOrder = {
-        txt_question,
-        txt_answer,
-        cmdNextQuestion,
-        cmd_enter_response,
-        Picture1,
-        Picture2,
-        opt_stop_at_periods,
-        op_stop_at_paragraphs,
-        cmd_save_as_notes,
-        cmd_Make_Paragraph_question,
-        cmd_timerTrigger,
-        List1,
-        txt_parameter[0],
-        txt_parameter[1],
-        txt_parameter[2],
-        txt_parameter[3],
-        cmd_displayCumulativeText,
-        cmd_display_note_file,
-        cmd_quit,
-        cmd_pend_exp,
-        cmd_clear,
-    };
-    for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    QWidget* previous = nullptr;
+    for (const form::Control* each : form::tabOrder()) {
+        QWidget* next = child<QWidget>(each->objectName());
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+// The controls the logic and the handlers need by name.
+void MainWindow::findControls() {
+    tmr_pend_exp = child<QTimer>("tmr_pend_exp");
+    cmd_clear = child<QPushButton>("cmd_clear");
+    cmd_pend_exp = child<QPushButton>("cmd_pend_exp");
+    cmd_quit = child<QPushButton>("cmd_quit");
+    cmd_display_note_file = child<QPushButton>("cmd_display_note_file");
+    cmd_displayCumulativeText = child<QPushButton>("cmd_displayCumulativeText");
+    cmd_save_as_notes = child<QPushButton>("cmd_save_as_notes");
+    cmd_enter_response = child<QPushButton>("cmd_enter_response");
+    cmdNextQuestion = child<QPushButton>("cmdNextQuestion");
+    Picture1 = child<PictureBoxWidget>("Picture1");
+    Picture2 = child<PictureBoxWidget>("Picture2");
+    txt_answer = child<QPlainTextEdit>("txt_answer");
+    txt_question = child<QPlainTextEdit>("txt_question");
 }
 
 // The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces. The
