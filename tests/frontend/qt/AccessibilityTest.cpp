@@ -8,73 +8,54 @@
 namespace kelvrast::testing {
 namespace {
 
-// What a screen reader is told about one control: its role and the name it announces. The picture boxes' role is
-// left to their frame and not checked.
-struct Announced {
-    const char* control;
-    QAccessible::Role role;
-    const char* name;
-};
-
-void PrintTo(const Announced& row, std::ostream* out) {
-    *out << row.control;
+// The role a screen reader is told for each kind of control. The picture boxes' role is left to their frame and
+// not checked.
+QAccessible::Role roleOf(form::Kind kind) {
+    switch (kind) {
+    case form::Kind::commandButton:
+        return QAccessible::Button;
+    case form::Kind::textBox:
+        return QAccessible::EditableText;
+    case form::Kind::listBox:
+        return QAccessible::List;
+    case form::Kind::optionButton:
+        return QAccessible::RadioButton;
+    case form::Kind::label:
+        return QAccessible::StaticText;
+    case form::Kind::pictureBox:
+    case form::Kind::timer:
+        break;
+    }
+    return QAccessible::NoRole;
 }
 
-const Announced announcedControls[] = {
-    {"cmd_clear", QAccessible::Button, "Clear"},
-    {"cmd_pend_exp", QAccessible::Button, "pend exp"},
-    {"cmd_quit", QAccessible::Button, "quit program"},
-    {"cmd_display_note_file", QAccessible::Button, "display notes"},
-    {"cmd_displayCumulativeText", QAccessible::Button, "display SEND file"},
-    {"txt_parameter_3", QAccessible::EditableText, "Parameter 4"},
-    {"txt_parameter_2", QAccessible::EditableText, "Parameter 3"},
-    {"txt_parameter_1", QAccessible::EditableText, "Parameter 2"},
-    {"txt_parameter_0", QAccessible::EditableText, "Parameter 1"},
-    {"List1", QAccessible::List, "List"},
-    {"cmd_timerTrigger", QAccessible::Button, "Trigger Timer"},
-    {"cmd_Make_Paragraph_question", QAccessible::Button, "Make Paragraph"},
-    {"cmd_save_as_notes", QAccessible::Button, "Save as Notes"},
-    {"op_stop_at_paragraphs", QAccessible::RadioButton, "Stop at Paragraphs"},
-    {"opt_stop_at_periods", QAccessible::RadioButton, "Stop at Sentences"},
-    {"Picture2", QAccessible::NoRole, "Picture 2"},
-    {"Picture1", QAccessible::NoRole, "Picture 1"},
-    {"cmd_enter_response", QAccessible::Button, "Enter Response"},
-    {"cmdNextQuestion", QAccessible::Button, "Next Question / Answer"},
-    {"txt_answer", QAccessible::EditableText, "Answer box"},
-    {"txt_question", QAccessible::EditableText, "Question box"},
-    {"lbl_parameter_3", QAccessible::StaticText, "Parameter 4"},
-    {"lbl_parameter_2", QAccessible::StaticText, "Parameter 3"},
-    {"lbl_parameter_1", QAccessible::StaticText, "Parameter 2"},
-    {"lbl_parameter_0", QAccessible::StaticText, "Parameter 1"},
-};
-
-class AccessibleControl : public ::testing::TestWithParam<Announced> {};
+class AccessibleControl : public ::testing::TestWithParam<form::Control> {};
 
 // Read through the accessibility interface, as assistive technology reads it, not from the widget's properties.
 TEST_P(AccessibleControl, AnnouncesItsRoleAndName) {
-    const Announced& row = GetParam();
+    const form::Control& row = GetParam();
     WindowUnderTest run;
     run.window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&run.window));
-    QWidget* control = run.control(row.control);
+    QWidget* control = run.control(row);
     ASSERT_TRUE(control);
     QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(control);
     ASSERT_TRUE(announced);
-    if (row.role != QAccessible::NoRole) {
-        EXPECT_EQ(announced->role(), row.role);
+    if (roleOf(row.kind) != QAccessible::NoRole) {
+        EXPECT_EQ(announced->role(), roleOf(row.kind));
     }
-    EXPECT_EQ(announced->text(QAccessible::Name).toStdString(), row.name);
+    EXPECT_EQ(announced->text(QAccessible::Name).toStdString(), qtText(row.spokenName()).toStdString());
     EXPECT_FALSE(announced->state().invisible);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryControl, AccessibleControl, ::testing::ValuesIn(announcedControls),
-                         [](const auto& info) { return std::string(info.param.control); });
+INSTANTIATE_TEST_SUITE_P(EveryControl, AccessibleControl, ::testing::ValuesIn(placedControls()),
+                         [](const auto& info) { return info.param.objectName(); });
 
 TEST(Accessibility, TableCoversEveryControlOfTheWindow) {
     WindowUnderTest run;
     std::set<std::string> listed;
-    for (const Announced& row : announcedControls)
-        listed.insert(row.control);
+    for (const form::Control& row : placedControls())
+        listed.insert(row.objectName());
     std::set<std::string> present;
     for (QWidget* child : run.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         present.insert(child->objectName().toStdString());
@@ -92,34 +73,38 @@ TEST(Accessibility, EveryFocusableControlHasANameOfItsOwn) {
         EXPECT_FALSE(name.trimmed().isEmpty()) << child->objectName().toStdString();
         EXPECT_TRUE(names.insert(name).second) << "two controls are called " << name.toStdString();
     }
-    EXPECT_EQ(names.size(), 21u);
+    EXPECT_EQ(names.size(), form::tabOrder().size());
 }
 
-// The two buttons too narrow to show their captions still say them in full, as name and as description.
+// The buttons too narrow to show their captions still say them in full, as name and as description.
 TEST(Accessibility, NarrowButtonsCarryTheirFullCaptionAsNameAndTooltip) {
     WindowUnderTest run;
-    for (const auto& [control, caption] : {std::pair{"cmd_display_note_file", "display notes"},
-                                           std::pair{"cmd_Make_Paragraph_question", "Make Paragraph"}}) {
-        SCOPED_TRACE(control);
-        QWidget* button = run.control(control);
+    int narrow = 0;
+    for (const form::Control& row : placedControls()) {
+        if (!row.narrow)
+            continue;
+        ++narrow;
+        SCOPED_TRACE(row.objectName());
+        QWidget* button = run.control(row);
         ASSERT_TRUE(button);
-        EXPECT_EQ(button->toolTip(), QLatin1String(caption));
+        EXPECT_EQ(button->toolTip(), qtText(row.caption));
         QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(button);
-        EXPECT_EQ(announced->text(QAccessible::Name), QLatin1String(caption));
-        EXPECT_EQ(announced->text(QAccessible::Description), QLatin1String(caption));
+        EXPECT_EQ(announced->text(QAccessible::Name), qtText(row.caption));
+        EXPECT_EQ(announced->text(QAccessible::Description), qtText(row.caption));
     }
+    EXPECT_GT(narrow, 0);
 }
 
 TEST(Accessibility, WindowPresentsItsControlsUnderItsTitle) {
     WindowUnderTest run;
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&run.window);
     ASSERT_TRUE(window);
-    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Form1"));
+    EXPECT_EQ(window->text(QAccessible::Name), qtText(form::windowTitle));
     std::set<std::string> reachable;
     for (int i = 0; i < window->childCount(); ++i)
         reachable.insert(window->child(i)->object()->objectName().toStdString());
-    for (const Announced& row : announcedControls)
-        EXPECT_TRUE(reachable.count(row.control)) << row.control;
+    for (const form::Control& row : placedControls())
+        EXPECT_TRUE(reachable.count(row.objectName())) << row.objectName();
 }
 
 } // namespace

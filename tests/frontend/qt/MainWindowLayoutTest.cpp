@@ -13,54 +13,40 @@
 #include <QStyleOptionButton>
 #include <QTimer>
 
-#include <set>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace kelvrast::testing {
 namespace {
 
-// One control as the window's layout gives it: kind, caption or initial text, and position and size in twips.
-struct ControlRow {
-    const char* name;
-    const char* kind;
-    const char* caption;
-    int left, top, width, height;
-};
-
-void PrintTo(const ControlRow& row, std::ostream* out) {
-    *out << row.name;
+// The Qt class that shows a control of the form.
+std::string qtClassFor(const form::Control& control) {
+    switch (control.kind) {
+    case form::Kind::commandButton:
+        return "kelvrast::CommandButton";
+    case form::Kind::textBox:
+        return control.multiLine ? "QPlainTextEdit" : "QLineEdit";
+    case form::Kind::listBox:
+        return "QListWidget";
+    case form::Kind::optionButton:
+        return "kelvrast::OptionButton";
+    case form::Kind::pictureBox:
+        return "kelvrast::PictureBoxWidget";
+    case form::Kind::label:
+        return "QLabel";
+    case form::Kind::timer:
+        break;
+    }
+    return "(no widget)";
 }
 
-const ControlRow controlRows[] = {
-    {"cmd_clear", "kelvrast::CommandButton", "Clear", 7320, 240, 855, 495},
-    {"cmd_pend_exp", "kelvrast::CommandButton", "pend exp", 8640, 7560, 495, 375},
-    {"cmd_quit", "kelvrast::CommandButton", "quit program", 9720, 240, 735, 495},
-    {"cmd_display_note_file", "kelvrast::CommandButton", "display notes", 2040, 240, 135, 495},
-    {"cmd_displayCumulativeText", "kelvrast::CommandButton", "display SEND file", 4440, 240, 855, 495},
-    {"txt_parameter_3", "QLineEdit", "1", 8205, 8160, 300, 285},
-    {"txt_parameter_2", "QLineEdit", "1", 8205, 7680, 300, 285},
-    {"txt_parameter_1", "QLineEdit", "1", 6720, 8160, 300, 285},
-    {"txt_parameter_0", "QLineEdit", "1", 6720, 7680, 300, 285},
-    {"List1", "QListWidget", "", 3120, 7680, 1695, 840},
-    {"cmd_timerTrigger", "kelvrast::CommandButton", "Trigger Timer", 2280, 7800, 735, 495},
-    {"cmd_Make_Paragraph_question", "kelvrast::CommandButton", "Make Paragraph", 1920, 240, 135, 495},
-    {"cmd_save_as_notes", "kelvrast::CommandButton", "Save as Notes", 6480, 240, 855, 495},
-    {"op_stop_at_paragraphs", "kelvrast::OptionButton", "Stop at Paragraphs", 240, 8040, 1935, 255},
-    {"opt_stop_at_periods", "kelvrast::OptionButton", "Stop at Sentences", 240, 7800, 1815, 195},
-    {"Picture2", "kelvrast::PictureBoxWidget", "", 5640, 6000, 5055, 1455},
-    {"Picture1", "kelvrast::PictureBoxWidget", "", 240, 6000, 5175, 1455},
-    {"cmd_enter_response", "kelvrast::CommandButton", "Enter Response", 5640, 240, 855, 495},
-    {"cmdNextQuestion", "kelvrast::CommandButton", "Next Question / Answer", 240, 0, 975, 735},
-    {"txt_answer", "QPlainTextEdit", "", 5640, 720, 5055, 5055},
-    {"txt_question", "QPlainTextEdit", "", 240, 720, 5175, 5055},
-    {"lbl_parameter_3", "QLabel", "Parameter 4", 7200, 8160, 900, 195},
-    {"lbl_parameter_2", "QLabel", "Parameter 3", 7200, 7680, 1005, 195},
-    {"lbl_parameter_1", "QLabel", "Parameter 2", 5640, 8160, 855, 195},
-    {"lbl_parameter_0", "QLabel", "Parameter 1", 5640, 7680, 900, 195},
-};
-
-QRect pixels(const ControlRow& row) {
-    return QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15);
+std::vector<form::Control> controlsOf(bool (*wanted)(const form::Control&)) {
+    std::vector<form::Control> found;
+    for (const form::Control& each : form::controls())
+        if (wanted(each))
+            found.push_back(each);
+    return found;
 }
 
 // What the control shows: its caption, or the text it starts with.
@@ -76,17 +62,17 @@ QString shownText(QWidget* control) {
     return {};
 }
 
-class ControlLayout : public ::testing::TestWithParam<ControlRow> {};
+class ControlLayout : public ::testing::TestWithParam<form::Control> {};
 
 TEST_P(ControlLayout, HasItsKindCaptionAndPlace) {
-    const ControlRow& row = GetParam();
+    const form::Control& row = GetParam();
     WindowUnderTest run;
-    QWidget* control = run.control(row.name);
+    QWidget* control = run.control(row);
     ASSERT_TRUE(control);
 
-    EXPECT_STREQ(control->metaObject()->className(), row.kind);
-    EXPECT_EQ(shownText(control).toStdString(), row.caption);
-    EXPECT_EQ(control->geometry(), pixels(row));
+    EXPECT_EQ(control->metaObject()->className(), qtClassFor(row));
+    EXPECT_EQ(shownText(control).toStdString(), qtText(row.caption).toStdString());
+    EXPECT_EQ(control->geometry(), pixels(row.place));
     EXPECT_TRUE(control->isEnabled());
     EXPECT_FALSE(control->isHidden());
     EXPECT_EQ(control->parentWidget(), &run.window);
@@ -96,35 +82,59 @@ TEST_P(ControlLayout, HasItsKindCaptionAndPlace) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryControl, ControlLayout, ::testing::ValuesIn(controlRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EveryControl, ControlLayout, ::testing::ValuesIn(placedControls()),
+                         [](const auto& info) { return info.param.objectName(); });
 
 TEST(MainWindowLayout, HoldsExactlyTheControlsOfItsLayout) {
     WindowUnderTest run;
-    std::set<std::string> expected;
-    for (const ControlRow& row : controlRows)
-        expected.insert(row.name);
-    std::set<std::string> actual;
+    std::vector<std::string> expected;
+    for (const form::Control& row : placedControls())
+        expected.push_back(row.objectName());
+    std::vector<std::string> actual;
     for (QWidget* child : run.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        actual.insert(child->objectName().toStdString());
+        actual.push_back(child->objectName().toStdString());
+    std::sort(expected.begin(), expected.end());
+    std::sort(actual.begin(), actual.end());
     EXPECT_EQ(actual, expected);
 }
 
-TEST(MainWindowLayout, TimerTicksEvery15MillisecondsButIsStopped) {
+// Of two controls that overlap, the one later in the form lies on top.
+TEST(MainWindowLayout, LaterControlsLieOnTopOfEarlierOnes) {
     WindowUnderTest run;
-    auto* timer = run.window.findChild<QTimer*>(QStringLiteral("tmr_pend_exp"));
-    ASSERT_TRUE(timer);
-    EXPECT_EQ(timer->interval(), 15);
-    EXPECT_FALSE(timer->isActive());
-}
-
-TEST(MainWindowLayout, IsForm1With725By573PixelsOfClientArea) {
-    WindowUnderTest run;
-    EXPECT_EQ(run.window.objectName(), QStringLiteral("cmd_pend_exp"));
-    EXPECT_EQ(run.window.windowTitle(), QStringLiteral("Form1"));
     run.window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&run.window));
-    EXPECT_EQ(run.window.size(), QSize(725, 573));
+    int overlaps = 0;
+    const std::vector<form::Control> placed = placedControls();
+    for (std::size_t lower = 0; lower < placed.size(); ++lower) {
+        for (std::size_t upper = lower + 1; upper < placed.size(); ++upper) {
+            const QRect shared = pixels(placed[lower].place) & pixels(placed[upper].place);
+            if (shared.isEmpty())
+                continue;
+            ++overlaps;
+            EXPECT_EQ(run.window.childAt(shared.center()), run.control(placed[upper]))
+                << placed[upper].objectName() << " over " << placed[lower].objectName();
+        }
+    }
+    EXPECT_GT(overlaps, 0);
+}
+
+TEST(MainWindowLayout, TimerTicksAtThePendulumsRateButIsStopped) {
+    WindowUnderTest run;
+    for (const form::Control& row : controlsOf([](const form::Control& c) { return c.kind == form::Kind::timer; })) {
+        auto* timer = run.window.findChild<QTimer*>(QString::fromStdString(row.objectName()));
+        ASSERT_TRUE(timer) << row.objectName();
+        EXPECT_EQ(timer->interval(), form::pendulumTimerMilliseconds);
+        EXPECT_FALSE(timer->isActive());
+    }
+}
+
+TEST(MainWindowLayout, IsForm1WithTheFormsClientArea) {
+    WindowUnderTest run;
+    EXPECT_EQ(run.window.objectName().toStdString(), form::windowName);
+    EXPECT_EQ(run.window.windowTitle(), qtText(form::windowTitle));
+    run.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&run.window));
+    EXPECT_EQ(run.window.size(), clientSize());
     for (QWidget* child : run.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(run.window.rect().contains(child->geometry())) << child->objectName().toStdString();
 }
@@ -136,16 +146,27 @@ TEST(MainWindowLayout, ControlsStayInPlaceWhenTheWindowIsResized) {
     for (QSize size : {QSize(1000, 800), QSize(300, 200)}) {
         run.window.resize(size);
         QCoreApplication::processEvents();
-        for (const ControlRow& row : controlRows)
-            EXPECT_EQ(run.control(row.name)->geometry(), pixels(row)) << row.name << " at " << size.width();
+        for (const form::Control& row : placedControls())
+            EXPECT_EQ(run.control(row)->geometry(), pixels(row.place)) << row.objectName() << " at " << size.width();
     }
 }
 
+bool isLargeBox(const form::Control& control) {
+    return control.kind == form::Kind::textBox && control.multiLine;
+}
+
+// The two large boxes have Arial 9.75 of their own; every other control shows the window's dialog font.
 TEST(MainWindowLayout, LargeBoxesUseArialOf9Point75NormalWeight) {
     WindowUnderTest run;
-    for (const char* name : {"txt_question", "txt_answer"}) {
-        SCOPED_TRACE(name);
-        const QFont font = run.control(name)->font();
+    int arialControls = 0;
+    for (const form::Control& row : placedControls()) {
+        SCOPED_TRACE(row.objectName());
+        const QFont font = run.control(row)->font();
+        if (row.font == form::Font::dialog) {
+            EXPECT_EQ(font, run.window.font());
+            continue;
+        }
+        ++arialControls;
         EXPECT_EQ(font.family(), QStringLiteral("Arial"));
         EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75);
         EXPECT_EQ(font.weight(), QFont::Normal);
@@ -154,14 +175,15 @@ TEST(MainWindowLayout, LargeBoxesUseArialOf9Point75NormalWeight) {
         EXPECT_TRUE(resolved == QStringLiteral("Arial") || resolved == QStringLiteral("Liberation Sans"))
             << resolved.toStdString();
     }
+    EXPECT_GT(arialControls, 0);
 }
 
-// Buttons wrap their captions; only the two slivers and the low pend exp button are too small for theirs.
+// Buttons wrap their captions; only the narrow ones and the low pend exp button are too small for theirs.
 TEST(MainWindowLayout, CaptionsFitTheirControls) {
     WindowUnderTest run;
     for (QPushButton* button : run.window.findChildren<QPushButton*>()) {
         const QString name = button->objectName();
-        if (name == "cmd_display_note_file" || name == "cmd_Make_Paragraph_question" || name == "cmd_pend_exp")
+        if (form::control(name.toStdString()).narrow || name == "cmd_pend_exp")
             continue;
         QStyleOptionButton option;
         option.initFrom(button);
@@ -181,9 +203,12 @@ TEST(MainWindowLayout, LongTextWrapsAndScrollsOnlyVertically) {
     WindowUnderTest run;
     run.window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&run.window));
-    for (const char* name : {"txt_question", "txt_answer"}) {
-        SCOPED_TRACE(name);
-        auto* box = run.control<QPlainTextEdit>(name);
+    const std::vector<form::Control> large = controlsOf(isLargeBox);
+    ASSERT_FALSE(large.empty());
+    for (const form::Control& row : large) {
+        SCOPED_TRACE(row.objectName());
+        auto* box = run.control<QPlainTextEdit>(row);
+        ASSERT_TRUE(box);
         box->setPlainText(QString(QStringLiteral("wrapping words ")).repeated(300) + QString(500, QLatin1Char('x')));
         QCoreApplication::processEvents();
         EXPECT_TRUE(box->verticalScrollBar()->isVisible());
@@ -201,34 +226,45 @@ TEST(MainWindowLayout, NoButtonAnswersEnterOnItsOwn) {
     }
 }
 
+// Only a control far narrower than its caption has a tooltip, and it shows the whole caption.
 TEST(MainWindowLayout, NarrowButtonsShowTheirWholeCaptionAsTooltip) {
     WindowUnderTest run;
-    EXPECT_EQ(run.control("cmd_display_note_file")->toolTip(), QStringLiteral("display notes"));
-    EXPECT_EQ(run.control("cmd_Make_Paragraph_question")->toolTip(), QStringLiteral("Make Paragraph"));
+    int narrow = 0;
+    for (const form::Control& row : placedControls()) {
+        narrow += row.narrow;
+        EXPECT_EQ(run.control(row)->toolTip(), row.narrow ? qtText(row.caption) : QString()) << row.objectName();
+    }
+    EXPECT_GT(narrow, 0);
 }
 
 TEST(MainWindowLayout, OptionButtonsStartClearAndExcludeEachOther) {
     WindowUnderTest run;
     run.showActive();
-    auto* sentences = run.control<QRadioButton>("opt_stop_at_periods");
-    auto* paragraphs = run.control<QRadioButton>("op_stop_at_paragraphs");
-    EXPECT_FALSE(sentences->isChecked());
-    EXPECT_FALSE(paragraphs->isChecked());
+    std::vector<QRadioButton*> options;
+    for (const form::Control& row :
+         controlsOf([](const form::Control& c) { return c.kind == form::Kind::optionButton; }))
+        options.push_back(run.control<QRadioButton>(row));
+    ASSERT_GE(options.size(), 2u);
+    for (QRadioButton* option : options)
+        EXPECT_FALSE(option->isChecked()) << option->objectName().toStdString();
 
-    QTest::mouseClick(sentences, Qt::LeftButton);
-    EXPECT_TRUE(sentences->isChecked());
-    QTest::mouseClick(paragraphs, Qt::LeftButton);
-    EXPECT_TRUE(paragraphs->isChecked());
-    EXPECT_FALSE(sentences->isChecked());
+    for (QRadioButton* clicked : options) {
+        QTest::mouseClick(clicked, Qt::LeftButton);
+        for (QRadioButton* option : options)
+            EXPECT_EQ(option->isChecked(), option == clicked)
+                << option->objectName().toStdString() << " after a click on " << clicked->objectName().toStdString();
+    }
 }
 
 TEST(MainWindowLayout, ParameterBoxesHaveNoLengthLimitOfTheirOwn) {
     WindowUnderTest run;
-    for (const char* name : {"txt_parameter_0", "txt_parameter_1", "txt_parameter_2", "txt_parameter_3"}) {
-        auto* box = run.control<QLineEdit>(name);
+    const auto isLineBox = [](const form::Control& c) { return c.kind == form::Kind::textBox && !c.multiLine; };
+    for (const form::Control& row : controlsOf(isLineBox)) {
+        auto* box = run.control<QLineEdit>(row);
+        ASSERT_TRUE(box);
         box->end(false);
         box->insert(QString(40000, QLatin1Char('7')));
-        EXPECT_EQ(box->text().size(), 40001) << name;
+        EXPECT_EQ(box->text().size(), qtText(row.caption).size() + 40000) << row.objectName();
     }
 }
 
@@ -236,10 +272,11 @@ TEST(MainWindowLayout, PictureBoxesShowWhite) {
     WindowUnderTest run;
     run.window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&run.window));
-    for (const char* name : {"Picture1", "Picture2"}) {
-        QWidget* box = run.control(name);
+    for (const form::Control& row :
+         controlsOf([](const form::Control& c) { return c.kind == form::Kind::pictureBox; })) {
+        QWidget* box = run.control(row);
         const QImage shown = box->grab().toImage();
-        EXPECT_EQ(shown.pixelColor(shown.rect().center()), QColor(Qt::white)) << name;
+        EXPECT_EQ(shown.pixelColor(shown.rect().center()), QColor(QRgb(form::pictureBoxRgb))) << row.objectName();
     }
 }
 
