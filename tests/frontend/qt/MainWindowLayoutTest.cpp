@@ -80,6 +80,11 @@ TEST_P(ControlLayout, HasItsKindCaptionAndPlace) {
     if (auto* list = qobject_cast<QListWidget*>(control)) {
         EXPECT_EQ(list->count(), 0);
     }
+    // A label of a group names the box it stands by, as a screen reader says that box's name.
+    if (auto* label = qobject_cast<QLabel*>(control); label && row.index) {
+        ASSERT_TRUE(label->buddy());
+        EXPECT_EQ(label->buddy()->accessibleName().toStdString(), label->text().toStdString());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryControl, ControlLayout, ::testing::ValuesIn(placedControls()),
