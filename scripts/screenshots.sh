@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 OUT="$ROOT/docs/screenshots"
 
-bash scripts/install-packages.sh screenshots e2e
+bash scripts/install-packages.sh screenshots e2e build
 if [ $# -eq 0 ]; then
     bash scripts/build.sh
     set -- "$ROOT/build/src/kelvrast"
@@ -17,6 +17,11 @@ program=$(realpath "$1")
 # The same private display, temporary home folder and helpers as the end-to-end tests.
 source "$ROOT/tests/e2e/lib/session.sh" "$program"
 
+# Where to click: the controls' centres from the form's table, as the end-to-end tests click them.
+c++ -std=c++20 -I"$ROOT/src" "$ROOT/src/form/Form.cpp" "$ROOT/tests/e2e/form_centres.cpp" -o "$WORK/form_centres"
+centres=$("$WORK/form_centres") || fail "form_centres failed"
+read_form_centres <<<"$centres" || fail "form_centres listed no centres"
+
 mkdir -p "$OUT"
 shoot() {
     sleep 0.5 # let the last repaint reach the screen
@@ -24,7 +29,7 @@ shoot() {
     echo "saved docs/screenshots/$2.png"
 }
 answer() {
-    click_at "$form" "${ANSWER_BOX[@]}"
+    click_at "$form" "${CENTRE_txt_answer[@]}"
     xdotool type --delay 10 -- "$1"
 }
 
@@ -45,13 +50,13 @@ xdotool key Return
 form=$(wait_window Form1)
 shoot "$form" start
 
-click_at "$form" "${NEXT[@]}"
+click_at "$form" "${CENTRE_cmdNextQuestion[@]}"
 answer "Yes, I understand: I answer here and click Enter Response."
 shoot "$form" question
 
-click_at "$form" "${ENTER[@]}"
-click_at "$form" "${NEXT[@]}"
+click_at "$form" "${CENTRE_cmd_enter_response[@]}"
+click_at "$form" "${CENTRE_cmdNextQuestion[@]}"
 answer "Found it: send_$(date +%m%d)Ann_Lee.txt in the kelvrast folder."
-click_at "$form" "${ENTER[@]}"
-click_at "$form" "${SHOW_SEND[@]}"
+click_at "$form" "${CENTRE_cmd_enter_response[@]}"
+click_at "$form" "${CENTRE_cmd_displayCumulativeText[@]}"
 shoot "$form" send-file

@@ -48,6 +48,6 @@ xdotool key Return
 form=$(wait_window Form1)
 expect_class "$form"
 
-click_at "$form" "${QUIT[@]}"
+click_at "$form" "${CENTRE_cmd_quit[@]}"
 expect_program_ends_well
 echo "PASS"

@@ -24,6 +24,6 @@ cmp -s "$master" "$send" || fail "the two files hold different headers"
 [ "$(sed -n 4p "$master")" = $'qa fenwick\r' ] || fail "the header does not end with the title"
 [ "$(sed -n 2p "$master")" = $'assignment #001\r' ] || fail "the header's second line is wrong"
 
-click_at "$form" "${QUIT[@]}"
+click_at "$form" "${CENTRE_cmd_quit[@]}"
 expect_program_ends_well
 echo "PASS"

@@ -12,7 +12,7 @@ windows1252_to_utf8() {
 
 click() { click_at "$form" "$1" "$2"; }
 type_answer() {
-    click "${ANSWER_BOX[@]}"
+    click "${CENTRE_txt_answer[@]}"
     xdotool type --delay 15 -- "$1"
 }
 
@@ -23,21 +23,21 @@ xdotool key Return
 form=$(wait_window Form1)
 
 for entry in 1 2 3 4 5 6; do
-    click "${NEXT[@]}"
+    click "${CENTRE_cmdNextQuestion[@]}"
     case $entry in
     1)
         type_answer "first line"
         xdotool key Return
         xdotool type --delay 15 -- "second line"
-        click "${ENTER[@]}"
+        click "${CENTRE_cmd_enter_response[@]}"
         ;;
     4)
         type_answer "a note"
-        click "${NOTES[@]}"
+        click "${CENTRE_cmd_save_as_notes[@]}"
         ;;
     *)
         type_answer "answer $entry"
-        click "${ENTER[@]}"
+        click "${CENTRE_cmd_enter_response[@]}"
         ;;
     esac
 done
@@ -48,8 +48,8 @@ master="$folder/masterFile_Alpha_Beta_Gamma.txt"
 notes="$folder/notes_Alpha_Beta_Gamma.txt"
 
 # What copying the Question box gives: the SEND file's lines, each after a line break.
-click "${SHOW_SEND[@]}"
-click "${QUESTION_BOX[@]}"
+click "${CENTRE_cmd_displayCumulativeText[@]}"
+click "${CENTRE_txt_question[@]}"
 xdotool key ctrl+a ctrl+c
 sleep 0.3
 xclip -o -selection clipboard >"$WORK/copied.txt"
@@ -61,14 +61,14 @@ cmp -s "$WORK/copied.txt" "$WORK/expected.txt" ||
     fail "the SEND file shown differs from the file: $(diff "$WORK/expected.txt" "$WORK/copied.txt" | head -5)"
 
 type_answer "scratch"
-click "${CLEAR[@]}"
-click "${SHOW_NOTES[@]}"
-click "${QUESTION_BOX[@]}"
+click "${CENTRE_cmd_clear[@]}"
+click "${CENTRE_cmd_display_note_file[@]}"
+click "${CENTRE_txt_question[@]}"
 xdotool key ctrl+a ctrl+c
 sleep 0.3
 grep -q "NOTES -------> a note" <(xclip -o -selection clipboard) || fail "the notes were not shown"
 
-click "${NEXT[@]}"
+click "${CENTRE_cmdNextQuestion[@]}"
 closing=$(wait_window kelvrast)
 xdotool windowfocus --sync "$closing"
 xdotool key Return

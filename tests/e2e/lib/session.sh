@@ -2,7 +2,7 @@
 # program's windows and act on them as a student would.
 set -euo pipefail
 
-KELVRAST=${1:?usage: test.sh path/to/kelvrast}
+KELVRAST=${1:?usage: test.sh path/to/kelvrast [path/to/grab_window path/to/form_centres]}
 WORK=$(mktemp -d /tmp/kelvrast-e2e-XXXXXX)
 export HOME="$WORK/home"
 mkdir -p "$HOME"
@@ -26,17 +26,19 @@ fail() {
 source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 start_private_display "$WORK" || fail "no X server of our own"
 
-# Client-area centres of the controls the tests click, in pixels from the window's top left.
-NEXT=(48 24)
-ENTER=(404 32)
-NOTES=(460 32)
-CLEAR=(516 32)
-SHOW_SEND=(324 32)
-SHOW_NOTES=(140 32)
-QUIT=(672 32)
-PEND_EXP=(592 516)
-QUESTION_BOX=(180 200)
-ANSWER_BOX=(544 200)
+# Where the controls are, in pixels from the window's client area's top left, from the form's table: one array a
+# control, CENTRE_name=(x y) and PLACE_name=(left top width height). The end-to-end tests pass the form_centres
+# program as their third argument; scripts that click nothing may leave it out.
+# shellcheck source=tests/e2e/lib/form_centres.sh
+source "$(dirname "${BASH_SOURCE[0]}")/form_centres.sh"
+FORM_CENTRES=${3:-}
+if [ -n "$FORM_CENTRES" ]; then
+    centres=$("$FORM_CENTRES") || fail "$FORM_CENTRES failed"
+    read_form_centres <<<"$centres" || fail "$FORM_CENTRES listed no centres"
+    places=$("$FORM_CENTRES" --places) || fail "$FORM_CENTRES --places failed"
+    read_form_places <<<"$places" || fail "$FORM_CENTRES --places listed no places"
+    unset centres places
+fi
 
 start_program() {
     "$KELVRAST" >"$WORK/program.log" 2>&1 &

@@ -1,4 +1,4 @@
-#include "app/CommandButton.h"
+#include "frontend/qt/CommandButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

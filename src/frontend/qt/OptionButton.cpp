@@ -1,4 +1,4 @@
-#include "app/OptionButton.h"
+#include "frontend/qt/OptionButton.h"
 
 namespace kelvrast {
 

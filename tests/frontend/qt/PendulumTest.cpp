@@ -1,6 +1,6 @@
 #include "WindowUnderTest.h"
-#include "app/PictureBoxWidget.h"
 #include "flow/MainWindowLogic.h"
+#include "frontend/qt/PictureBoxWidget.h"
 #include "platform/qt/QtTimer.h"
 #include "support/FakeBeep.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/MainWindow.h"
+#include "form/Form.h"
+#include "frontend/qt/MainWindow.h"
 #include "platform/posix/PosixFiles.h"
 #include "support/FakeBeep.h"
 #include "support/FakeClock.h"
@@ -14,6 +15,19 @@
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kelvrast::form {
+
+// Parameterised tests name a control by its object name.
+inline void PrintTo(const Control& control, std::ostream* out) {
+    *out << control.objectName();
+}
+
+} // namespace kelvrast::form
 
 namespace kelvrast::testing {
 
@@ -35,6 +49,9 @@ struct WindowUnderTest {
         EXPECT_TRUE(found) << "no control " << name;
         return found;
     }
+    template <typename Widget = QWidget> Widget* control(const form::Control& row) {
+        return control<Widget>(row.objectName().c_str());
+    }
 
     // Shows the window and makes it the active one, as a student's click on it would.
     void showActive() {
@@ -43,6 +60,29 @@ struct WindowUnderTest {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 };
+
+// What the form's table says, in Qt's terms.
+inline QString qtText(std::u16string_view text) {
+    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
+}
+
+inline QRect pixels(const form::TwipsRect& twips) {
+    const form::TwipsRect shown = form::pixelsAt96Dpi(twips);
+    return QRect(shown.left, shown.top, shown.width, shown.height);
+}
+
+inline QSize clientSize() {
+    return pixels({0, 0, form::clientWidthTwips, form::clientHeightTwips}).size();
+}
+
+// Every control of the form that is a widget of the window: all but the timer.
+inline std::vector<form::Control> placedControls() {
+    std::vector<form::Control> placed;
+    for (const form::Control& each : form::controls())
+        if (each.kind != form::Kind::timer)
+            placed.push_back(each);
+    return placed;
+}
 
 inline QString focusName() {
     QWidget* focus = QApplication::focusWidget();

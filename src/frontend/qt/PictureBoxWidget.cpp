@@ -1,4 +1,4 @@
-#include "app/PictureBoxWidget.h"
+#include "frontend/qt/PictureBoxWidget.h"
 
 #include <QPaintEvent>
 #include <QPainter>

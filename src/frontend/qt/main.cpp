@@ -1,4 +1,4 @@
-#include "app/MainWindow.h"
+#include "frontend/qt/MainWindow.h"
 #include "platform/SystemClock.h"
 #include "platform/TimeSeededRandom.h"
 #include "platform/WorkingFolder.h"

@@ -1,21 +1,17 @@
 #pragma once
 
-#include "app/PictureBoxWidget.h"
+#include "frontend/qt/PictureBoxWidget.h"
 #include "platform/Platform.h"
 #include "platform/Status.h"
 
 #include <QWidget>
 
-#include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
 
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 class QTimer;
 
 namespace kelvrast {
@@ -25,7 +21,8 @@ class PendulumDisplay;
 class QtTextBoxes;
 class QtTimer;
 
-// The program's one window, "Form1". It places the controls and hands their events to the logic.
+// The program's one window, "Form1", built from the form's table. It places the controls and hands their events to
+// the logic.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -42,29 +39,26 @@ public:
 private:
     void createControls();
     void setTabOrderOfControls();
+    void findControls();
     void createLogic();
     void wireEvents();
+    // The child with this object name and kind; throws std::logic_error when the window has none.
+    template <typename Child> Child* child(const std::string& objectName) const;
 
-    QPushButton* cmd_clear = nullptr;
+    // The controls the logic and the handlers use; the window holds the others only as its children.
     QTimer* tmr_pend_exp = nullptr;
+    QPushButton* cmd_clear = nullptr;
     QPushButton* cmd_pend_exp = nullptr;
     QPushButton* cmd_quit = nullptr;
     QPushButton* cmd_display_note_file = nullptr;
     QPushButton* cmd_displayCumulativeText = nullptr;
-    std::array<QLineEdit*, 4> txt_parameter{};
-    QListWidget* List1 = nullptr;
-    QPushButton* cmd_timerTrigger = nullptr;
-    QPushButton* cmd_Make_Paragraph_question = nullptr;
     QPushButton* cmd_save_as_notes = nullptr;
-    QRadioButton* op_stop_at_paragraphs = nullptr;
-    QRadioButton* opt_stop_at_periods = nullptr;
-    PictureBoxWidget* Picture2 = nullptr;
-    PictureBoxWidget* Picture1 = nullptr;
     QPushButton* cmd_enter_response = nullptr;
     QPushButton* cmdNextQuestion = nullptr;
+    PictureBoxWidget* Picture2 = nullptr;
+    PictureBoxWidget* Picture1 = nullptr;
     QPlainTextEdit* txt_answer = nullptr;
     QPlainTextEdit* txt_question = nullptr;
-    std::array<QLabel*, 4> lbl_parameter{};
 
     Platform platform_;
     std::filesystem::path workingFolder_;

@@ -1,5 +1,5 @@
 #include "WindowUnderTest.h"
-#include "app/PictureBoxWidget.h"
+#include "frontend/qt/PictureBoxWidget.h"
 
 #include <QFontInfo>
 #include <QImage>
@@ -45,11 +45,11 @@ TEST(HighDpi, WindowIsDrawnAtTheScreensFullResolution) {
     StartedWindow run;
     const qreal scale = configuredScale();
     EXPECT_DOUBLE_EQ(run.window.devicePixelRatioF(), scale);
-    EXPECT_EQ(run.window.size(), QSize(725, 573));
+    EXPECT_EQ(run.window.size(), clientSize());
 
     const QPixmap shot = run.window.grab();
     EXPECT_DOUBLE_EQ(shot.devicePixelRatio(), scale);
-    EXPECT_EQ(shot.size(), (QSizeF(725, 573) * scale).toSize());
+    EXPECT_EQ(shot.size(), (QSizeF(clientSize()) * scale).toSize());
 }
 
 // Fonts are sized in device-independent pixels like the controls, so captions and text keep their proportions.

@@ -1,0 +1,219 @@
+#include "frontend/qt/MainWindow.h"
+
+#include "display/PendulumDisplay.h"
+#include "flow/MainWindowLogic.h"
+#include "form/Form.h"
+#include "frontend/qt/CommandButton.h"
+#include "frontend/qt/OptionButton.h"
+#include "platform/qt/QtTextBoxes.h"
+#include "platform/qt/QtTimer.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+namespace kelvrast {
+
+namespace {
+
+QString toQString(std::u16string_view text) {
+    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
+}
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// At 96 dots per inch every place of the form is a whole number of pixels.
+QRect pixels(const form::TwipsRect& twips) {
+    const form::TwipsRect shown = form::pixelsAt96Dpi(twips);
+    return QRect(shown.left, shown.top, shown.width, shown.height);
+}
+
+// Small enough for the captions to fit their controls; the two large boxes have a font of their own.
+QFont dialogFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(7.5);
+    return font;
+}
+
+QFont arial9Point75() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9.75);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QPlainTextEdit* largeBox(QWidget* parent) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setTabChangesFocus(true);
+    return box;
+}
+
+QLineEdit* parameterBox(QWidget* parent, const QString& text) {
+    auto* box = new QLineEdit(text, parent);
+    box->setMaxLength(std::numeric_limits<int>::max());
+    return box;
+}
+
+QLabel* label(QWidget* parent, const QString& caption) {
+    auto* made = new QLabel(caption, parent);
+    made->setFocusPolicy(Qt::NoFocus);
+    return made;
+}
+
+// The widget that shows a control of this kind, with its caption or the text it starts with.
+QWidget* widgetFor(const form::Control& control, QWidget* parent) {
+    const QString caption = toQString(control.caption);
+    switch (control.kind) {
+    case form::Kind::commandButton:
+        return new CommandButton(caption, parent);
+    case form::Kind::textBox:
+        return control.multiLine ? static_cast<QWidget*>(largeBox(parent)) : parameterBox(parent, caption);
+    case form::Kind::label:
+        return label(parent, caption);
+    case form::Kind::optionButton:
+        return new OptionButton(caption, parent);
+    case form::Kind::pictureBox:
+        return new PictureBoxWidget(parent);
+    case form::Kind::listBox:
+        return new QListWidget(parent);
+    case form::Kind::timer:
+        break;
+    }
+    throw std::logic_error("no widget shows a control of the kind of " + control.objectName());
+}
+
+QTimer* timerFor(const form::Control& control, QObject* parent) {
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(toQString(control.objectName()));
+    timer->setInterval(form::pendulumTimerMilliseconds);
+    return timer;
+}
+
+QWidget* placed(const form::Control& control, QWidget* parent) {
+    QWidget* widget = widgetFor(control, parent);
+    widget->setObjectName(toQString(control.objectName()));
+    widget->setAccessibleName(toQString(control.spokenName()));
+    widget->setGeometry(pixels(control.place));
+    if (control.font == form::Font::arial9Point75)
+        widget->setFont(arial9Point75());
+    if (control.narrow)
+        widget->setToolTip(toQString(control.caption));
+    return widget;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Platform platform, std::filesystem::path workingFolder, QWidget* parent)
+    : QWidget(parent), platform_(platform), workingFolder_(std::move(workingFolder)) {
+    setObjectName(toQString(form::windowName));
+    setWindowTitle(toQString(form::windowTitle));
+    resize(form::clientWidthTwips / form::twipsPerPixelAt96Dpi, form::clientHeightTwips / form::twipsPerPixelAt96Dpi);
+    setFont(dialogFont());
+
+    createControls();
+    setTabOrderOfControls();
+    findControls();
+    createLogic();
+    wireEvents();
+}
+
+MainWindow::~MainWindow() = default;
+
+Status MainWindow::load() {
+    Status started = logic_->load();
+    if (started.ok())
+        txt_question->setFocus();
+    return started;
+}
+
+template <typename Child> Child* MainWindow::child(const std::string& objectName) const {
+    auto* found = findChild<Child*>(QString::fromStdString(objectName), Qt::FindDirectChildrenOnly);
+    if (!found)
+        throw std::logic_error("the window has no control " + objectName + " of the kind it needs");
+    return found;
+}
+
+// In the form's order, so that of two overlapping controls the later one lies on top.
+void MainWindow::createControls() {
+    for (const form::Control& each : form::controls()) {
+        if (each.kind == form::Kind::timer)
+            timerFor(each, this);
+        else
+            placed(each, this);
+    }
+    // Screen readers announce each parameter box with the label of the same index that names it.
+    for (const form::Control& label : form::controls()) {
+        if (label.kind != form::Kind::label || !label.index)
+            continue;
+        for (const form::Control& box : form::controls())
+            if (box.kind == form::Kind::textBox && box.index == label.index)
+                child<QLabel>(label.objectName())->setBuddy(child<QWidget>(box.objectName()));
+    }
+}
+
+void MainWindow::setTabOrderOfControls() {
+    QWidget* previous = nullptr;
+    for (const form::Control* each : form::tabOrder()) {
+        QWidget* next = child<QWidget>(each->objectName());
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+// The controls the logic and the handlers need by name.
+void MainWindow::findControls() {
+    tmr_pend_exp = child<QTimer>("tmr_pend_exp");
+    cmd_clear = child<QPushButton>("cmd_clear");
+    cmd_pend_exp = child<QPushButton>("cmd_pend_exp");
+    cmd_quit = child<QPushButton>("cmd_quit");
+    cmd_display_note_file = child<QPushButton>("cmd_display_note_file");
+    cmd_displayCumulativeText = child<QPushButton>("cmd_displayCumulativeText");
+    cmd_save_as_notes = child<QPushButton>("cmd_save_as_notes");
+    cmd_enter_response = child<QPushButton>("cmd_enter_response");
+    cmdNextQuestion = child<QPushButton>("cmdNextQuestion");
+    Picture1 = child<PictureBoxWidget>("Picture1");
+    Picture2 = child<PictureBoxWidget>("Picture2");
+    txt_answer = child<QPlainTextEdit>("txt_answer");
+    txt_question = child<QPlainTextEdit>("txt_question");
+}
+
+// The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces. The
+// pendulum display draws from the same random generator as the rest of the run.
+void MainWindow::createLogic() {
+    boxes_ = std::make_unique<QtTextBoxes>(*txt_question, *txt_answer);
+    platform_.boxes = boxes_.get();
+    platform_.picture1 = Picture1;
+    platform_.picture2 = Picture2;
+    logic_ = std::make_unique<MainWindowLogic>(platform_, workingFolder_);
+    pendulumTimer_ = std::make_unique<QtTimer>(*tmr_pend_exp);
+    pendulum_ = std::make_unique<PendulumDisplay>(*pendulumTimer_, platform_.beep, platform_.random, *Picture1);
+}
+
+// Trigger Timer, Make Paragraph, the options, the list and the parameter boxes have no handlers. The pendulum
+// display receives the ticks of tmr_pend_exp through its timer.
+void MainWindow::wireEvents() {
+    connect(cmdNextQuestion, &QPushButton::clicked, this, [this] { logic_->nextQuestionClicked(); });
+    connect(cmd_enter_response, &QPushButton::clicked, this, [this] { logic_->enterResponseClicked(); });
+    connect(cmd_save_as_notes, &QPushButton::clicked, this, [this] { logic_->saveAsNotesClicked(); });
+    connect(cmd_clear, &QPushButton::clicked, this, [this] { logic_->clearClicked(); });
+    connect(cmd_display_note_file, &QPushButton::clicked, this, [this] { logic_->displayNotesClicked(); });
+    connect(cmd_displayCumulativeText, &QPushButton::clicked, this, [this] { logic_->displaySendFileClicked(); });
+    connect(cmd_quit, &QPushButton::clicked, this, [this] { logic_->quitClicked(); });
+    connect(cmd_pend_exp, &QPushButton::clicked, this, [this] { pendulum_->pendExpClicked(); });
+}
+
+} // namespace kelvrast
