@@ -41,11 +41,9 @@ eventually() {
 }
 
 # Where to click: the centre of every control of the form, in pixels from the top left of the client area.
-declare -A CENTRE=()
-while read -r name x y; do
-    CENTRE[$name]="$x $y"
-done < <(wine "$BUILD/tests/form_centres.exe" | tr -d '\r')
-[ -n "${CENTRE[cmd_quit]:-}" ] || fail "the form's centres could not be read"
+# shellcheck source=tests/e2e/lib/form_centres.sh
+source "$ROOT/tests/e2e/lib/form_centres.sh"
+read_form_centres < <(wine "$BUILD/tests/form_centres.exe") || fail "the form's centres could not be read"
 
 # Installs the program silently from its installer, as a lab administrator would.
 install_program() {
@@ -82,8 +80,7 @@ paste_into() {
 
 # Clicks the centre of a control of the form.
 click() {
-    local centre
-    read -r -a centre <<<"${CENTRE[$2]:?no control $2}"
+    local -n centre="CENTRE_$2"
     xdotool mousemove --sync --window "$1" "${centre[0]}" "${centre[1]}" click 1
 }
 
