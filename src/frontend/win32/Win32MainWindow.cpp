@@ -232,6 +232,7 @@ void Win32MainWindow::createControls() {
     }
     if (!picture1_ || !picture2_)
         throw std::logic_error("the form has no Picture1 or no Picture2");
+    createFonts();
     layOutControls();
 }
 
@@ -356,6 +357,18 @@ void Win32MainWindow::sizeClientArea() {
     }
 }
 
+// The outer size of a window whose client area holds the form at the window's DPI.
+SIZE Win32MainWindow::frameSize() const {
+    static const auto adjustForDpi =
+        user32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, scaled(form::clientWidthTwips, dpi_), scaled(form::clientHeightTwips, dpi_)};
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE));
+    if (!adjustForDpi || !adjustForDpi(&frame, style, FALSE, exStyle, dpi_))
+        ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
 void Win32MainWindow::clicked(int controlId) {
     const auto& table = form::controls();
     const std::size_t row = static_cast<std::size_t>(controlId - firstControlId);
@@ -453,6 +466,15 @@ LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
             focus(lastFocus_ ? lastFocus_ : control("txt_question"));
         }
         return 0;
+    case WM_GETMINMAXINFO: {
+        // The frame may grow past the screen's size, which at a high DPI a small screen can be below: the client
+        // area holds the whole form at any DPI.
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        const SIZE needed = frameSize();
+        limits->ptMaxTrackSize.x = std::max<LONG>(limits->ptMaxTrackSize.x, needed.cx);
+        limits->ptMaxTrackSize.y = std::max<LONG>(limits->ptMaxTrackSize.y, needed.cy);
+        return 0;
+    }
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,

@@ -72,6 +72,7 @@ private:
     void createFonts();
     void layOutControls();
     void sizeClientArea();
+    SIZE frameSize() const;
 
     void clicked(int controlId);
     void moveFocus(bool backwards);
