@@ -89,8 +89,9 @@ private:
     std::vector<HWND> controls_;
     std::vector<HWND> tabOrder_;
     HWND lastFocus_ = nullptr;
-    // While the window itself moves the focus: a radio button that receives the focus unchecked tells its parent
-    // BN_CLICKED, which must not select the option.
+    // While the window itself moves the focus. On Windows a radio button that receives the focus unchecked, other
+    // than by a click, tells its parent BN_CLICKED (so a dialog's arrow keys select the option they reach); Tab must
+    // not select an option. Wine 8 sends no such BN_CLICKED here, so under Wine this guard is never needed.
     bool movingFocus_ = false;
     bool destroying_ = false;
     std::map<int, std::function<void()>> clickHandlers_;

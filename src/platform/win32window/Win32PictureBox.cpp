@@ -40,7 +40,8 @@ Win32PictureBox::Win32PictureBox(HWND parent, int controlId, const wchar_t* acce
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
     if (!window_)
         throw std::runtime_error("a picture box could not be created");
-    fitCanvasToBox();
+    if (!fitCanvasToBox())
+        throw std::runtime_error("a picture box's bitmap could not be made");
 }
 
 Win32PictureBox::~Win32PictureBox() {
@@ -54,7 +55,9 @@ Win32PictureBox::~Win32PictureBox() {
 void Win32PictureBox::circle(float x, float y, float radius) {
     if (scaleWidth_ == 0 || scaleHeight_ == 0)
         return;
-    fitCanvasToBox();
+    // Without a bitmap (the system is out of GDI memory) there is nowhere to draw; the circle is left out.
+    if (!fitCanvasToBox())
+        return;
     RECT surface{};
     ::GetClientRect(window_, &surface);
     const double unitsToPixelsX = static_cast<double>(surface.right) / scaleWidth_;
@@ -121,7 +124,7 @@ LRESULT Win32PictureBox::respond(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SIZE:
-        fitCanvasToBox();
+        fitCanvasToBox(); // on failure the old bitmap stays, and with it what was drawn
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -148,12 +151,12 @@ void Win32PictureBox::paint(HDC target, const RECT& area) {
 
 // The bitmap covers the client area. Should the box change size (a change of DPI), what is drawn so far stays
 // where it was.
-void Win32PictureBox::fitCanvasToBox() {
+bool Win32PictureBox::fitCanvasToBox() {
     RECT client{};
     ::GetClientRect(window_, &client);
     const SIZE size{std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)};
     if (canvas_ && size.cx == canvasSize_.cx && size.cy == canvasSize_.cy)
-        return;
+        return true;
     HDC screen = ::GetDC(window_);
     HDC canvas = ::CreateCompatibleDC(screen);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size.cx, size.cy);
@@ -163,7 +166,7 @@ void Win32PictureBox::fitCanvasToBox() {
             ::DeleteObject(bitmap);
         if (canvas)
             ::DeleteDC(canvas);
-        throw std::runtime_error("a picture box's bitmap could not be made");
+        return canvas_ != nullptr;
     }
     const HGDIOBJ before = ::SelectObject(canvas, bitmap);
     const RECT all{0, 0, size.cx, size.cy};
@@ -178,6 +181,7 @@ void Win32PictureBox::fitCanvasToBox() {
     bitmap_ = bitmap;
     bitmapBefore_ = before;
     canvasSize_ = size;
+    return true;
 }
 
 void Win32PictureBox::releaseCanvas() {

@@ -37,7 +37,8 @@ private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT respond(UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC target, const RECT& area);
-    void fitCanvasToBox();
+    // Runs inside the window's own messages: reports a failure instead of throwing it through the system's frames.
+    bool fitCanvasToBox();
     void releaseCanvas();
 
     HWND window_ = nullptr;

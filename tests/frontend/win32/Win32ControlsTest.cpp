@@ -103,6 +103,25 @@ TEST(Win32PictureBoxes, PaintingCopiesWhatWasDrawn) {
     EXPECT_EQ(differing, 0);
 }
 
+// A change of DPI makes the box and its bitmap larger; what was drawn stays where it was.
+TEST(Win32PictureBoxes, WhatWasDrawnSurvivesAChangeOfDpi) {
+    Win32WindowUnderTest run;
+    run.startAndShow();
+    Win32PictureBox& box = run.window.picture1();
+    box.circle(500, 500, 100);
+    const SIZE before = clientSize(box.handle());
+    const int rightX = static_cast<int>(std::lround(500 * before.cx / 1000.0 + 100 * before.cx / 1000.0));
+    const int row = static_cast<int>(std::lround(500 * before.cy / 1000.0));
+    ASSERT_EQ(box.canvasPixel(rightX, row), black);
+    RECT frame{};
+    ::GetWindowRect(run.window.handle(), &frame);
+    ::SendMessageW(run.window.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
+    const SIZE after = clientSize(box.handle());
+    EXPECT_GT(after.cx, before.cx);
+    EXPECT_EQ(box.canvasPixel(rightX, row), black);
+    EXPECT_EQ(box.canvasPixel(after.cx - 1, after.cy - 1), white) << "the new part of the box is white";
+}
+
 // The first circle comes with the first tick, not with the click; Trigger Timer starts nothing.
 TEST(Win32Pendulum, PendExpStartsTheTimerWhoseTicksBeepAndDrawInPicture1Only) {
     Win32WindowUnderTest run;

@@ -93,6 +93,37 @@ TEST(Win32Keyboard, EnterInALargeBoxStartsANewLine) {
     EXPECT_EQ(run.focusName(), "txt_answer");
 }
 
+// The window itself holding the focus (after a click on its bare client area) is no tab stop: Tab goes on to the
+// first control, Shift+Tab to the last.
+TEST(Win32Keyboard, FromTheWindowItselfTabReachesTheFirstControlAndShiftTabTheLast) {
+    Win32WindowUnderTest run;
+    run.startAndShow();
+    ::SetFocus(run.window.handle());
+    ASSERT_EQ(run.focusName(), "(the window)");
+    run.press(VK_TAB);
+    EXPECT_EQ(run.focusName(), "txt_question");
+    ::SetFocus(run.window.handle());
+    run.press(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(run.focusName(), "cmd_clear");
+}
+
+// Through the dialog keys: Space clicks the focused button; Enter and Esc click nothing, as there is no default
+// and no cancel button.
+TEST(Win32Keyboard, SpaceClicksTheFocusedButtonEnterAndEscDoNot) {
+    Win32WindowUnderTest run;
+    run.startAndShow();
+    const MainWindowState& state = run.window.logic().state();
+    const int bankIndex = state.bankIndex;
+    ::SetFocus(run.control("cmdNextQuestion"));
+    run.press(VK_RETURN);
+    run.press(VK_ESCAPE);
+    EXPECT_EQ(state.bankIndex, bankIndex);
+    EXPECT_FALSE(run.programEnd.exitStatus.has_value());
+    run.press(VK_SPACE);
+    EXPECT_GT(state.bankIndex, bankIndex);
+    EXPECT_EQ(run.focusName(), "cmdNextQuestion");
+}
+
 TEST(Win32OptionButtons, NeitherIsSelectedAtStartNorWhenTabPassesThem) {
     Win32WindowUnderTest run;
     run.startAndShow();
