@@ -217,7 +217,8 @@ void Win32MainWindow::createControls() {
                                WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, id);
             break;
         case Kind::label:
-            made = createChild(window_, 0, L"STATIC", text, SS_LEFT | SS_NOPREFIX, id);
+            // SS_NOPREFIX: the caption as it is, "&" too.
+            made = createChild(window_, 0, L"STATIC", wideText(each.caption), SS_LEFT | SS_NOPREFIX, id);
             break;
         case Kind::pictureBox: {
             auto box = std::make_unique<Win32PictureBox>(window_, id, wideText(each.spokenName()).c_str(),
