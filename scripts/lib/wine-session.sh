@@ -31,5 +31,25 @@ wine wineboot --init >"$WINE_WORK/wineboot.log" 2>&1 || {
     echo "FAIL: Wine could not make its prefix" >&2
     exit 1
 }
+# Without a display of the caller's, windows go to Wine's null graphics driver, which keeps windows, messages,
+# focus and GDI's memory DCs and shows nothing. The desktop that wineboot started already has its driver, so the
+# server of this prefix is ended and started again, and the next program's desktop comes up on the null driver.
+if [ -z "${DISPLAY:-}" ]; then
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >"$WINE_WORK/reg.log" 2>&1 || {
+        cat "$WINE_WORK/reg.log" >&2
+        echo "FAIL: Wine's null graphics driver could not be chosen" >&2
+        exit 1
+    }
+    wineserver -k
+    wineserver -w
+    wineserver -p
+fi
+# The services and the desktop process start here, with their output in the log: started by the first test, they
+# would hold its output open, and the test would never seem to end. GetDesktopWindow returns once the desktop is up.
+{ wine wineboot && wine rundll32.exe user32.dll,GetDesktopWindow; } >>"$WINE_WORK/wineboot.log" 2>&1 || {
+    cat "$WINE_WORK/wineboot.log" >&2
+    echo "FAIL: Wine's desktop did not start" >&2
+    exit 1
+}
 # The drive C: of the prefix, where the Windows programs' c:\kelvrast lies.
 export WINE_DRIVE_C=$WINEPREFIX/drive_c

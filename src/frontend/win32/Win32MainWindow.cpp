@@ -1,0 +1,529 @@
+#include "frontend/win32/Win32MainWindow.h"
+
+#include "display/PendulumDisplay.h"
+#include "flow/MainWindowLogic.h"
+#include "form/Form.h"
+#include "platform/MessageText.h"
+#include "platform/win32window/WideText.h"
+#include "platform/win32window/Win32PictureBox.h"
+#include "platform/win32window/Win32TextBoxes.h"
+#include "platform/win32window/Win32Timer.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+#include <stdexcept>
+
+namespace kelvrast {
+
+namespace {
+
+using form::Control;
+using form::Kind;
+
+// The per-monitor DPI functions came with Windows 10 1607; before it, the system's one DPI holds for every window.
+template <typename Function> Function user32Function(const char* name) {
+    const FARPROC found = ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+UINT systemDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+UINT dpiOf(HWND window) {
+    static const auto getDpiForWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    if (getDpiForWindow)
+        if (const UINT dpi = getDpiForWindow(window))
+            return dpi;
+    return systemDpi();
+}
+
+// Twips at this DPI, by edges, so that controls that touch at 96 dpi still touch at any other.
+int scaled(int twips, UINT dpi) {
+    return ::MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+RECT placeAt(const form::TwipsRect& place, UINT dpi) {
+    return RECT{scaled(place.left, dpi), scaled(place.top, dpi), scaled(place.right(), dpi),
+                scaled(place.bottom(), dpi)};
+}
+
+// A caption shows "&" as it is: no control of the form has an access key.
+std::wstring caption(std::u16string_view text) {
+    std::wstring made;
+    for (char16_t c : text) {
+        if (c == u'&')
+            made += L'&';
+        made += static_cast<wchar_t>(c);
+    }
+    return made;
+}
+
+bool keyDown(int key) {
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+
+HWND createChild(HWND parent, DWORD exStyle, const wchar_t* windowClass, const std::wstring& text, DWORD style,
+                 int id) {
+    HWND made = ::CreateWindowExW(
+        exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP | style, 0, 0, 0, 0,
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+    if (!made)
+        throw std::runtime_error("a control of the window could not be created");
+    return made;
+}
+
+} // namespace
+
+Win32MainWindow::Win32MainWindow(Platform platform, std::filesystem::path workingFolder)
+    : platform_(platform), workingFolder_(std::move(workingFolder)) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&classes);
+
+    createWindow();
+    createControls();
+    addTooltips();
+    setTabOrderOfControls();
+    createLogic();
+    wireEvents();
+}
+
+Win32MainWindow::~Win32MainWindow() {
+    destroying_ = true;
+    pendulum_.reset();
+    pendulumTimer_.reset();
+    logic_.reset();
+    picture1_.reset();
+    picture2_.reset();
+    if (tooltips_)
+        ::DestroyWindow(tooltips_);
+    if (window_)
+        ::DestroyWindow(window_);
+    if (dialogFont_)
+        ::DeleteObject(dialogFont_);
+    if (largeBoxFont_)
+        ::DeleteObject(largeBoxFont_);
+}
+
+Status Win32MainWindow::load() {
+    Status started = logic_->load();
+    if (started.ok())
+        focus(control("txt_question"));
+    return started;
+}
+
+void Win32MainWindow::show(int showCommand) {
+    ::ShowWindow(window_, showCommand);
+    ::UpdateWindow(window_);
+    ::SetForegroundWindow(window_);
+    focus(lastFocus_ ? lastFocus_ : control("txt_question"));
+}
+
+void Win32MainWindow::processMessage(MSG& message) {
+    const bool ours = message.hwnd == window_ || ::IsChild(window_, message.hwnd);
+    if (ours && message.message == WM_KEYDOWN && message.wParam == VK_TAB && !keyDown(VK_CONTROL) &&
+        !keyDown(VK_MENU)) {
+        // IsDialogMessageW would move the focus in z-order, which on this form is not the tab order.
+        moveFocus(keyDown(VK_SHIFT));
+        return;
+    }
+    if (::IsDialogMessageW(window_, &message))
+        return;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+}
+
+HWND Win32MainWindow::control(std::string_view objectName) const {
+    const auto& table = form::controls();
+    for (std::size_t i = 0; i < table.size() && i < controls_.size(); ++i)
+        if (table[i].objectName() == objectName)
+            return controls_[i];
+    return nullptr;
+}
+
+void Win32MainWindow::createWindow() {
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (!::GetClassInfoExW(instance, className, &windowClass)) {
+        windowClass = WNDCLASSEXW{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = &Win32MainWindow::windowProcedure;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+        windowClass.hIconSm =
+            static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                            ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+        windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = className;
+        if (!::RegisterClassExW(&windowClass))
+            throw std::runtime_error("the window's class could not be registered");
+    }
+    // Made at the system's DPI where the system places new windows; sized again for the DPI of the monitor it
+    // lands on.
+    const UINT startDpi = systemDpi();
+    window_ =
+        ::CreateWindowExW(0, className, wideText(form::windowTitle).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                          CW_USEDEFAULT, CW_USEDEFAULT, scaled(form::clientWidthTwips, startDpi),
+                          scaled(form::clientHeightTwips, startDpi), nullptr, nullptr, instance, this);
+    if (!window_)
+        throw std::runtime_error("the window could not be created");
+    dpi_ = dpiOf(window_);
+    createFonts();
+    sizeClientArea();
+}
+
+// Created in the table's order, each on top of those before it, so that of two overlapping controls the later one
+// lies on top. (A new child window goes to the bottom of its siblings.)
+void Win32MainWindow::createControls() {
+    const auto& table = form::controls();
+    controls_.assign(table.size(), nullptr);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const Control& each = table[i];
+        const int id = firstControlId + static_cast<int>(i);
+        const std::wstring text = caption(each.caption);
+        HWND made = nullptr;
+        switch (each.kind) {
+        case Kind::timer:
+            continue;
+        case Kind::commandButton:
+            // Never BS_DEFPUSHBUTTON: the form has no default button.
+            made = createChild(window_, 0, L"BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, id);
+            break;
+        case Kind::optionButton:
+            // The window keeps the two options exclusive itself: with WS_GROUP on each, as Tab must reach both,
+            // BS_AUTORADIOBUTTON would see each as a group of its own.
+            made = createChild(window_, 0, L"BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON, id);
+            break;
+        case Kind::textBox: {
+            const DWORD lines =
+                each.multiLine ? ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL;
+            made =
+                createChild(window_, WS_EX_CLIENTEDGE, L"EDIT", std::wstring(each.caption.begin(), each.caption.end()),
+                            WS_TABSTOP | ES_LEFT | lines, id);
+            ::SendMessageW(made, EM_SETLIMITTEXT, 0, 0); // the largest the control can hold
+            ::SetWindowSubclass(made, &Win32MainWindow::editProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+            break;
+        }
+        case Kind::listBox:
+            // LBS_NOINTEGRALHEIGHT: the list keeps the height of the form, not a whole number of rows.
+            made = createChild(window_, WS_EX_CLIENTEDGE, L"LISTBOX", wideText(each.spokenName()),
+                               WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, id);
+            break;
+        case Kind::label:
+            // SS_NOPREFIX: the caption as it is, "&" too.
+            made = createChild(window_, 0, L"STATIC", wideText(each.caption), SS_LEFT | SS_NOPREFIX, id);
+            break;
+        case Kind::pictureBox: {
+            auto box = std::make_unique<Win32PictureBox>(window_, id, wideText(each.spokenName()).c_str(),
+                                                         placeAt(each.place, dpi_));
+            made = box->handle();
+            (each.name == "Picture1" ? picture1_ : picture2_) = std::move(box);
+            break;
+        }
+        }
+        ::SetWindowPos(made, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        controls_[i] = made;
+    }
+    if (!picture1_ || !picture2_)
+        throw std::logic_error("the form has no Picture1 or no Picture2");
+    createFonts();
+    layOutControls();
+}
+
+// A button far narrower than its caption shows the whole caption as a tooltip.
+void Win32MainWindow::addTooltips() {
+    const auto& table = form::controls();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (!table[i].narrow || !controls_[i])
+            continue;
+        if (!tooltips_)
+            tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                          ::GetModuleHandleW(nullptr), nullptr);
+        if (!tooltips_)
+            return; // a missing tooltip costs the student nothing but the hint
+        std::wstring text = wideText(table[i].caption);
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(controls_[i]);
+        tool.lpszText = text.data();
+        ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void Win32MainWindow::setTabOrderOfControls() {
+    const auto& table = form::controls();
+    for (const Control* each : form::tabOrder())
+        tabOrder_.push_back(controls_[static_cast<std::size_t>(each - table.data())]);
+}
+
+// The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces. The
+// pendulum display draws from the same random generator as the rest of the run.
+void Win32MainWindow::createLogic() {
+    boxes_ = std::make_unique<Win32TextBoxes>(control("txt_question"), control("txt_answer"));
+    platform_.boxes = boxes_.get();
+    platform_.picture1 = picture1_.get();
+    platform_.picture2 = picture2_.get();
+    logic_ = std::make_unique<MainWindowLogic>(platform_, workingFolder_);
+    const auto& table = form::controls();
+    const auto timer = std::find_if(table.begin(), table.end(), [](const Control& c) { return c.kind == Kind::timer; });
+    pendulumTimer_ = std::make_unique<Win32Timer>(window_, firstControlId + (timer - table.begin()),
+                                                  form::pendulumTimerMilliseconds);
+    pendulum_ = std::make_unique<PendulumDisplay>(*pendulumTimer_, platform_.beep, platform_.random, *picture1_);
+}
+
+// Trigger Timer, Make Paragraph, the options, the list and the parameter boxes have no handlers. The pendulum
+// display receives the ticks of tmr_pend_exp through its timer.
+void Win32MainWindow::wireEvents() {
+    const auto on = [this](std::string_view name, std::function<void()> handler) {
+        clickHandlers_[::GetDlgCtrlID(control(name))] = std::move(handler);
+    };
+    on("cmdNextQuestion", [this] { logic_->nextQuestionClicked(); });
+    on("cmd_enter_response", [this] { logic_->enterResponseClicked(); });
+    on("cmd_save_as_notes", [this] { logic_->saveAsNotesClicked(); });
+    on("cmd_clear", [this] { logic_->clearClicked(); });
+    on("cmd_display_note_file", [this] { logic_->displayNotesClicked(); });
+    on("cmd_displayCumulativeText", [this] { logic_->displaySendFileClicked(); });
+    on("cmd_quit", [this] { logic_->quitClicked(); });
+    on("cmd_pend_exp", [this] { pendulum_->pendExpClicked(); });
+}
+
+// Fonts and places for a new DPI; the window keeps its client area of the form's size in twips.
+void Win32MainWindow::applyDpi(UINT dpi) {
+    dpi_ = dpi;
+    createFonts();
+    layOutControls();
+    sizeClientArea();
+}
+
+// The two large boxes in Arial 9.75 points, the rest in the system's dialog font, both at the window's DPI.
+void Win32MainWindow::createFonts() {
+    LOGFONTW dialog{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof dialog, &dialog);
+    dialog.lfHeight = ::MulDiv(dialog.lfHeight, static_cast<int>(dpi_), static_cast<int>(systemDpi()));
+    dialog.lfWidth = 0;
+    HFONT newDialogFont = ::CreateFontIndirectW(&dialog);
+    HFONT newLargeBoxFont = ::CreateFontW(-::MulDiv(975, static_cast<int>(dpi_), 7200), 0, 0, 0, FW_NORMAL, FALSE,
+                                          FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+    const auto& table = form::controls();
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        if (controls_[i])
+            ::SendMessageW(
+                controls_[i], WM_SETFONT,
+                reinterpret_cast<WPARAM>(table[i].font == form::Font::arial9Point75 ? newLargeBoxFont : newDialogFont),
+                TRUE);
+    if (dialogFont_)
+        ::DeleteObject(dialogFont_);
+    if (largeBoxFont_)
+        ::DeleteObject(largeBoxFont_);
+    dialogFont_ = newDialogFont;
+    largeBoxFont_ = newLargeBoxFont;
+}
+
+void Win32MainWindow::layOutControls() {
+    const auto& table = form::controls();
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (!controls_[i])
+            continue;
+        const RECT place = placeAt(table[i].place, dpi_);
+        ::SetWindowPos(controls_[i], nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// The frame is measured from the window as it is, not computed: whatever the frame, the client area comes out at
+// exactly the form's size.
+void Win32MainWindow::sizeClientArea() {
+    const int width = scaled(form::clientWidthTwips, dpi_);
+    const int height = scaled(form::clientHeightTwips, dpi_);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT client{};
+        RECT frame{};
+        ::GetClientRect(window_, &client);
+        ::GetWindowRect(window_, &frame);
+        if (client.right == width && client.bottom == height)
+            return;
+        ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                       frame.bottom - frame.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// The outer size of a window whose client area holds the form at the window's DPI.
+SIZE Win32MainWindow::frameSize() const {
+    static const auto adjustForDpi =
+        user32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, scaled(form::clientWidthTwips, dpi_), scaled(form::clientHeightTwips, dpi_)};
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE));
+    if (!adjustForDpi || !adjustForDpi(&frame, style, FALSE, exStyle, dpi_))
+        ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void Win32MainWindow::clicked(int controlId) {
+    const auto& table = form::controls();
+    const std::size_t row = static_cast<std::size_t>(controlId - firstControlId);
+    if (row < table.size() && table[row].kind == Kind::optionButton) {
+        if (movingFocus_)
+            return;
+        for (std::size_t i = 0; i < table.size(); ++i)
+            if (table[i].kind == Kind::optionButton)
+                ::SendMessageW(controls_[i], BM_SETCHECK, i == row ? BST_CHECKED : BST_UNCHECKED, 0);
+        return;
+    }
+    const auto handler = clickHandlers_.find(controlId);
+    if (handler != clickHandlers_.end())
+        handler->second();
+}
+
+// The next or previous tab stop after the one holding the focus, round from the last to the first.
+void Win32MainWindow::moveFocus(bool backwards) {
+    if (tabOrder_.empty())
+        return;
+    const HWND focused = ::GetFocus();
+    const auto at = std::find_if(tabOrder_.begin(), tabOrder_.end(),
+                                 [focused](HWND each) { return each == focused || ::IsChild(each, focused); });
+    const std::size_t count = tabOrder_.size();
+    std::size_t next = 0;
+    if (at == tabOrder_.end())
+        next = backwards ? count - 1 : 0;
+    else
+        next = (static_cast<std::size_t>(at - tabOrder_.begin()) + (backwards ? count - 1 : 1)) % count;
+    for (std::size_t tried = 0; tried < count; ++tried) {
+        HWND candidate = tabOrder_[next];
+        if (::IsWindowVisible(candidate) && ::IsWindowEnabled(candidate)) {
+            focus(candidate);
+            // As a dialog does: a single-line box reached with Tab has its text selected, ready to be typed over.
+            if (!(::GetWindowLongPtrW(candidate, GWL_STYLE) & ES_MULTILINE) &&
+                (::SendMessageW(candidate, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+                ::SendMessageW(candidate, EM_SETSEL, 0, -1);
+            return;
+        }
+        next = (next + (backwards ? count - 1 : 1)) % count;
+    }
+}
+
+void Win32MainWindow::focus(HWND control) {
+    if (!control)
+        return;
+    lastFocus_ = control;
+    movingFocus_ = true;
+    ::SetFocus(control);
+    movingFocus_ = false;
+}
+
+LRESULT CALLBACK Win32MainWindow::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<Win32MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        created->window_ = window;
+    }
+    auto* self = reinterpret_cast<Win32MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    // No exception may cross the system's frames back into the message loop: an error no handler dealt with is
+    // reported and ends the program.
+    try {
+        return self->respond(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        self->platform_.dialogs.message(u"The program met an error it cannot go on from: " + asciiText(error.what()) +
+                                        u".");
+    } catch (...) {
+        self->platform_.dialogs.message(u"The program met an error it cannot go on from.");
+    }
+    self->platform_.programEnd.endProgram(1);
+    return 0;
+}
+
+LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (destroying_)
+        return ::DefWindowProcW(window_, message, wParam, lParam);
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && lParam)
+            clicked(LOWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        if (pendulumTimer_ && wParam == pendulumTimer_->id())
+            pendulumTimer_->tick();
+        return 0;
+    case WM_ACTIVATE:
+        // The focus goes back to the control that had it, as in a dialog; the window itself never keeps it.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focused = ::GetFocus();
+            if (focused && ::IsChild(window_, focused))
+                lastFocus_ = focused;
+        } else if (!HIWORD(wParam)) {
+            focus(lastFocus_ ? lastFocus_ : control("txt_question"));
+        }
+        return 0;
+    case WM_GETMINMAXINFO: {
+        // The frame may grow past the screen's size, which at a high DPI a small screen can be below: the client
+        // area holds the whole form at any DPI.
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        const SIZE needed = frameSize();
+        limits->ptMaxTrackSize.x = std::max<LONG>(limits->ptMaxTrackSize.x, needed.cx);
+        limits->ptMaxTrackSize.y = std::max<LONG>(limits->ptMaxTrackSize.y, needed.cy);
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        applyDpi(HIWORD(wParam));
+        return 0;
+    }
+    case WM_CLOSE:
+        // Closing the window asks nothing and writes nothing: the answer files already hold every record.
+        platform_.programEnd.endProgram(0);
+        return 0;
+    case WM_DESTROY:
+        // Destroyed by anything but its owner (the end of the session), the program ends with it.
+        if (!destroying_)
+            platform_.programEnd.endProgram(0);
+        return 0;
+    default:
+        return ::DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+// Every text box: Tab moves the focus even where the program's own loop does not see the key first (the large boxes
+// want every key), and Ctrl+A selects the whole text, which the system's EDIT does not do by itself.
+LRESULT CALLBACK Win32MainWindow::editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                DWORD_PTR owner) {
+    auto* self = reinterpret_cast<Win32MainWindow*>(owner);
+    const bool plainKey = !keyDown(VK_CONTROL) && !keyDown(VK_MENU);
+    switch (message) {
+    case WM_KEYDOWN:
+        if (wParam == VK_TAB && plainKey) {
+            self->moveFocus(keyDown(VK_SHIFT));
+            return 0;
+        }
+        if (wParam == 'A' && keyDown(VK_CONTROL) && !keyDown(VK_MENU)) {
+            ::SendMessageW(edit, EM_SETSEL, 0, -1);
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        // The characters those two keys make: a tab, and Ctrl+A's 0x01.
+        if ((wParam == L'\t' && plainKey) || wParam == 0x01)
+            return 0;
+        break;
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(edit, &Win32MainWindow::editProcedure, 1);
+        break;
+    }
+    return ::DefSubclassProc(edit, message, wParam, lParam);
+}
+
+} // namespace kelvrast

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/Status.h"
+
+#include <windows.h>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace kelvrast {
+
+class MainWindowLogic;
+class PendulumDisplay;
+class Win32PictureBox;
+class Win32TextBoxes;
+class Win32Timer;
+
+// The program's one window, "Form1", on Windows: every control of the form's table as a child window at its place
+// for the window's DPI. It hands the controls' events to the logic, and moves the focus with Tab in the form's tab
+// order.
+class Win32MainWindow {
+public:
+    // The window adds its own controls to the platform's services and hands them on to the logic. It is made hidden.
+    Win32MainWindow(Platform platform, std::filesystem::path workingFolder);
+    ~Win32MainWindow();
+    Win32MainWindow(const Win32MainWindow&) = delete;
+    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+    // Start-up: runs once, before the window is shown. On success the focus waits in the Question box.
+    Status load();
+    // Shows the window, active, with the focus where load() left it.
+    void show(int showCommand);
+
+    // One message of the program's message loop: Tab and Shift+Tab in the form's tab order, then the dialog keys
+    // (IsDialogMessageW), then the message translated and dispatched.
+    void processMessage(MSG& message);
+
+    HWND handle() const { return window_; }
+    // The control with this object name (as form::Control::objectName() gives it); null for none or the timer.
+    HWND control(std::string_view objectName) const;
+    Win32PictureBox& picture1() { return *picture1_; }
+    Win32PictureBox& picture2() { return *picture2_; }
+    MainWindowLogic& logic() { return *logic_; }
+    // The DPI the controls are laid out for.
+    UINT dpi() const { return dpi_; }
+
+    static constexpr const wchar_t* className = L"KelvrastMainWindow";
+    // A control's id: its row of the form's table, counted from here, clear of IDOK and IDCANCEL, which the dialog
+    // keys send for Enter and Esc.
+    static constexpr int firstControlId = 100;
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR owner);
+    LRESULT respond(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void createWindow();
+    void createControls();
+    void addTooltips();
+    void setTabOrderOfControls();
+    void createLogic();
+    void wireEvents();
+
+    void applyDpi(UINT dpi);
+    void createFonts();
+    void layOutControls();
+    void sizeClientArea();
+    SIZE frameSize() const;
+
+    void clicked(int controlId);
+    void moveFocus(bool backwards);
+    void focus(HWND control);
+
+    Platform platform_;
+    std::filesystem::path workingFolder_;
+    HWND window_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    HFONT dialogFont_ = nullptr;
+    HFONT largeBoxFont_ = nullptr;
+    HWND tooltips_ = nullptr;
+    // Row by row as the form's table lists them; null for the timer.
+    std::vector<HWND> controls_;
+    std::vector<HWND> tabOrder_;
+    HWND lastFocus_ = nullptr;
+    // While the window itself moves the focus. On Windows a radio button that receives the focus unchecked, other
+    // than by a click, tells its parent BN_CLICKED (so a dialog's arrow keys select the option they reach); Tab must
+    // not select an option. Wine 8 sends no such BN_CLICKED here, so under Wine this guard is never needed.
+    bool movingFocus_ = false;
+    bool destroying_ = false;
+    std::map<int, std::function<void()>> clickHandlers_;
+
+    std::unique_ptr<Win32PictureBox> picture1_;
+    std::unique_ptr<Win32PictureBox> picture2_;
+    std::unique_ptr<Win32TextBoxes> boxes_;
+    std::unique_ptr<MainWindowLogic> logic_;
+    std::unique_ptr<Win32Timer> pendulumTimer_;
+    std::unique_ptr<PendulumDisplay> pendulum_;
+};
+
+} // namespace kelvrast

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace kelvrast {
+
+// The program's UTF-16 texts and the system's wide strings hold the same 16-bit units.
+inline std::wstring wideText(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+inline std::u16string programText(std::wstring_view text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+// A window's whole text.
+inline std::u16string windowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return programText(text);
+}
+
+} // namespace kelvrast

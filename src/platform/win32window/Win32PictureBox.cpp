@@ -1,0 +1,197 @@
+#include "platform/win32window/Win32PictureBox.h"
+
+#include "form/Form.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace kelvrast {
+
+namespace {
+
+constexpr COLORREF white =
+    RGB((form::pictureBoxRgb >> 16) & 0xFF, (form::pictureBoxRgb >> 8) & 0xFF, form::pictureBoxRgb & 0xFF);
+
+void registerClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (::GetClassInfoExW(instance, Win32PictureBox::className, &existing))
+        return;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = nullptr; // WM_ERASEBKGND paints the bitmap's white
+    windowClass.lpszClassName = Win32PictureBox::className;
+    if (!::RegisterClassExW(&windowClass))
+        throw std::runtime_error("the picture box's window class could not be registered");
+}
+
+} // namespace
+
+Win32PictureBox::Win32PictureBox(HWND parent, int controlId, const wchar_t* accessibleName, const RECT& place) {
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    registerClass(instance, &Win32PictureBox::windowProcedure);
+    window_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, className, accessibleName,
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, place.left, place.top,
+                                place.right - place.left, place.bottom - place.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
+    if (!window_)
+        throw std::runtime_error("a picture box could not be created");
+    if (!fitCanvasToBox())
+        throw std::runtime_error("a picture box's bitmap could not be made");
+}
+
+Win32PictureBox::~Win32PictureBox() {
+    if (window_) {
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        ::DestroyWindow(window_);
+    }
+    releaseCanvas();
+}
+
+void Win32PictureBox::circle(float x, float y, float radius) {
+    if (scaleWidth_ == 0 || scaleHeight_ == 0)
+        return;
+    // Without a bitmap (the system is out of GDI memory) there is nowhere to draw; the circle is left out.
+    if (!fitCanvasToBox())
+        return;
+    RECT surface{};
+    ::GetClientRect(window_, &surface);
+    const double unitsToPixelsX = static_cast<double>(surface.right) / scaleWidth_;
+    const double unitsToPixelsY = static_cast<double>(surface.bottom) / scaleHeight_;
+    const double centreX = x * unitsToPixelsX;
+    const double centreY = y * unitsToPixelsY;
+    const double radiusPixels = std::abs(radius * unitsToPixelsX);
+    // Far outside the box there is nothing to draw, and GDI takes no coordinate beyond 2^27.
+    if (!std::isfinite(centreX) || !std::isfinite(centreY) || !std::isfinite(radiusPixels) || std::abs(centreX) > 1e7 ||
+        std::abs(centreY) > 1e7 || radiusPixels > 1e7)
+        return;
+
+    // Ellipse leaves out its rectangle's right and bottom edges: the circle runs from the pixel at centre - r to the
+    // one at centre + r, as the Linux window draws it.
+    const RECT drawn{static_cast<LONG>(std::lround(centreX - radiusPixels)),
+                     static_cast<LONG>(std::lround(centreY - radiusPixels)),
+                     static_cast<LONG>(std::lround(centreX + radiusPixels)) + 1,
+                     static_cast<LONG>(std::lround(centreY + radiusPixels)) + 1};
+    HPEN pen = ::CreatePen(PS_SOLID, 1, drawingColour);
+    const HGDIOBJ penBefore = ::SelectObject(canvas_, pen);
+    const HGDIOBJ brushBefore = ::SelectObject(canvas_, ::GetStockObject(NULL_BRUSH));
+    ::Ellipse(canvas_, drawn.left, drawn.top, drawn.right, drawn.bottom);
+    ::SelectObject(canvas_, brushBefore);
+    ::SelectObject(canvas_, penBefore);
+    ::DeleteObject(pen);
+
+    RECT changed{drawn.left - 2, drawn.top - 2, drawn.right + 2, drawn.bottom + 2};
+    RECT visible{};
+    if (::IntersectRect(&visible, &changed, &surface))
+        ::InvalidateRect(window_, &visible, FALSE);
+}
+
+COLORREF Win32PictureBox::canvasPixel(int x, int y) const {
+    return ::GetPixel(canvas_, x, y);
+}
+
+LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<Win32PictureBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        created->window_ = window;
+    }
+    auto* box = reinterpret_cast<Win32PictureBox*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!box)
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    return box->respond(message, wParam, lParam);
+}
+
+LRESULT Win32PictureBox::respond(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1; // WM_PAINT covers every pixel
+    case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        HDC target = ::BeginPaint(window_, &ps);
+        paint(target, ps.rcPaint);
+        ::EndPaint(window_, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT: {
+        RECT all{};
+        ::GetClientRect(window_, &all);
+        paint(reinterpret_cast<HDC>(wParam), all);
+        return 0;
+    }
+    case WM_SIZE:
+        fitCanvasToBox(); // on failure the old bitmap stays, and with it what was drawn
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        ::InvalidateRect(window_, nullptr, FALSE);
+        return 0;
+    case WM_LBUTTONDOWN:
+        ::SetFocus(window_);
+        return 0;
+    default:
+        return ::DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+// Only a copy of the bitmap, and the focus rectangle on top while the box has the focus.
+void Win32PictureBox::paint(HDC target, const RECT& area) {
+    ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, canvas_, area.left, area.top,
+             SRCCOPY);
+    if (::GetFocus() == window_ && !(::SendMessageW(window_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+        RECT all{};
+        ::GetClientRect(window_, &all);
+        ::DrawFocusRect(target, &all);
+    }
+}
+
+// The bitmap covers the client area. Should the box change size (a change of DPI), what is drawn so far stays
+// where it was.
+bool Win32PictureBox::fitCanvasToBox() {
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    const SIZE size{std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)};
+    if (canvas_ && size.cx == canvasSize_.cx && size.cy == canvasSize_.cy)
+        return true;
+    HDC screen = ::GetDC(window_);
+    HDC canvas = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size.cx, size.cy);
+    ::ReleaseDC(window_, screen);
+    if (!canvas || !bitmap) {
+        if (bitmap)
+            ::DeleteObject(bitmap);
+        if (canvas)
+            ::DeleteDC(canvas);
+        return canvas_ != nullptr;
+    }
+    const HGDIOBJ before = ::SelectObject(canvas, bitmap);
+    const RECT all{0, 0, size.cx, size.cy};
+    HBRUSH background = ::CreateSolidBrush(white);
+    ::FillRect(canvas, &all, background);
+    ::DeleteObject(background);
+    if (canvas_)
+        ::BitBlt(canvas, 0, 0, std::min(size.cx, canvasSize_.cx), std::min(size.cy, canvasSize_.cy), canvas_, 0, 0,
+                 SRCCOPY);
+    releaseCanvas();
+    canvas_ = canvas;
+    bitmap_ = bitmap;
+    bitmapBefore_ = before;
+    canvasSize_ = size;
+    return true;
+}
+
+void Win32PictureBox::releaseCanvas() {
+    if (!canvas_)
+        return;
+    ::SelectObject(canvas_, bitmapBefore_);
+    ::DeleteObject(bitmap_);
+    ::DeleteDC(canvas_);
+    canvas_ = nullptr;
+    bitmap_ = nullptr;
+}
+
+} // namespace kelvrast

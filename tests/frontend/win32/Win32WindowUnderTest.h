@@ -1,0 +1,94 @@
+#pragma once
+
+#include "form/Form.h"
+#include "frontend/win32/Win32MainWindow.h"
+#include "platform/win32/Win32Files.h"
+#include "support/FakeBeep.h"
+#include "support/FakeClock.h"
+#include "support/FakeProgramEnd.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedRandom.h"
+#include "support/TempFolder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <string>
+
+namespace kelvrast::testing {
+
+// The Windows window on fakes, with its working folder in a fresh temporary folder. Keys go to the focused control
+// as the system would post them and are handled by the program's own message step.
+struct Win32WindowUnderTest {
+    TempFolder folder;
+    FakeClock clock;
+    ScriptedRandom random{{0.25f}};
+    Win32Files files;
+    ScriptedDialogs dialogs;
+    FakeProgramEnd programEnd;
+    FakeBeep beep;
+    Win32MainWindow window{Platform{clock, random, files, dialogs, programEnd, beep}, folder.path() / "kelvrast"};
+
+    Win32WindowUnderTest() { random.repeatLast = true; }
+
+    // Start-up for a student of this name, then the window shown.
+    void startAndShow(const std::u16string& name = u"Ann Lee") {
+        dialogs.inputs.push_back(name);
+        ASSERT_TRUE(window.load().ok());
+        window.show(SW_SHOWNORMAL);
+        pump();
+    }
+
+    HWND control(const char* name) {
+        HWND found = window.control(name);
+        EXPECT_TRUE(found) << "no control " << name;
+        return found;
+    }
+
+    // Every message waiting in the queue, through the program's own message step.
+    void pump() {
+        MSG message{};
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            window.processMessage(message);
+    }
+
+    // One key pressed and let go on the focused control, with the given keys held down meanwhile.
+    void press(UINT key, std::initializer_list<int> held = {}) {
+        BYTE saved[256];
+        ::GetKeyboardState(saved);
+        BYTE state[256];
+        std::memcpy(state, saved, sizeof state);
+        for (int each : held)
+            state[each] |= 0x80;
+        ::SetKeyboardState(state);
+        HWND target = ::GetFocus();
+        const UINT scan = ::MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+        ::PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
+        ::PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000);
+        pump();
+        ::SetKeyboardState(saved);
+    }
+
+    // The object name of the control that holds the focus.
+    std::string focusName() {
+        HWND focused = ::GetFocus();
+        for (const form::Control& each : form::controls())
+            if (HWND made = window.control(each.objectName()); made && (made == focused || ::IsChild(made, focused)))
+                return each.objectName();
+        return focused == window.handle() ? "(the window)" : "(none)";
+    }
+
+    bool checked(const char* name) { return ::SendMessageW(control(name), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+};
+
+inline std::u16string text(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring read(static_cast<std::size_t>(length) + 1, L'\0');
+    read.resize(static_cast<std::size_t>(::GetWindowTextW(window, read.data(), length + 1)));
+    return std::u16string(read.begin(), read.end());
+}
+
+} // namespace kelvrast::testing

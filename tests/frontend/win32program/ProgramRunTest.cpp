@@ -1,0 +1,124 @@
+#include "form/Form.h"
+#include "frontend/win32/Win32MainWindow.h"
+#include "platform/win32window/Win32Dialogs.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace kelvrast::testing {
+namespace {
+
+// kelvrast.exe itself, copied beside this test by the build, started as the student would start it. The test waits
+// for each window of the program to appear, with a deadline only against a program that never shows it.
+class ProgramRun {
+public:
+    ProgramRun() {
+        wchar_t own[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, own, MAX_PATH);
+        std::wstring command = L"\"" + (std::filesystem::path(own).parent_path() / L"kelvrast.exe").wstring() + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        started_ = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                    &process_);
+    }
+    ~ProgramRun() {
+        if (!started_)
+            return;
+        if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+            ::TerminateProcess(process_.hProcess, 99);
+        ::CloseHandle(process_.hThread);
+        ::CloseHandle(process_.hProcess);
+    }
+
+    bool started() const { return started_; }
+
+    // A visible top-level window of the program's, of this class and title.
+    HWND waitForWindow(const wchar_t* className, const wchar_t* title) {
+        HWND found = nullptr;
+        waitUntil([&] {
+            found = nullptr;
+            for (HWND each = ::FindWindowExW(nullptr, nullptr, className, title); each;
+                 each = ::FindWindowExW(nullptr, each, className, title)) {
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(each, &owner);
+                if (owner == process_.dwProcessId && ::IsWindowVisible(each))
+                    found = each;
+            }
+            return found != nullptr;
+        });
+        return found;
+    }
+
+    // The program's exit status; -1 if it did not end.
+    int waitForEnd() {
+        if (::WaitForSingleObject(process_.hProcess, deadlineMilliseconds) != WAIT_OBJECT_0)
+            return -1;
+        DWORD status = 0;
+        ::GetExitCodeProcess(process_.hProcess, &status);
+        return static_cast<int>(status);
+    }
+
+private:
+    static constexpr DWORD deadlineMilliseconds = 60000;
+
+    void waitUntil(const std::function<bool()>& done) {
+        const ULONGLONG deadline = ::GetTickCount64() + deadlineMilliseconds;
+        while (!done() && ::GetTickCount64() < deadline)
+            if (::WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0)
+                return; // ended before showing the window
+    }
+
+    bool started_ = false;
+    PROCESS_INFORMATION process_{};
+};
+
+HWND controlOf(HWND window, const char* name) {
+    const auto& table = form::controls();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i].objectName() == name)
+            return ::GetDlgItem(window, Win32MainWindow::firstControlId + static_cast<int>(i));
+    return nullptr;
+}
+
+// The name prompt answered; then the window, with the focus in the Question box.
+HWND startAs(ProgramRun& run, const wchar_t* name) {
+    HWND prompt = run.waitForWindow(L"#32770", Win32Dialogs::title);
+    if (!prompt)
+        return nullptr;
+    ::SendMessageW(::GetDlgItem(prompt, Win32Dialogs::inputId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+    ::PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return run.waitForWindow(Win32MainWindow::className, L"Form1");
+}
+
+TEST(Win32Program, StartsForTheNamedStudentAndEndsWithStatus0OnQuit) {
+    ProgramRun run;
+    ASSERT_TRUE(run.started());
+    HWND window = startAs(run, L"Quinn Example");
+    ASSERT_TRUE(window) << "no window after the name prompt";
+    HWND quit = controlOf(window, "cmd_quit");
+    ASSERT_TRUE(quit);
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(quit), BN_CLICKED), reinterpret_cast<LPARAM>(quit));
+    EXPECT_EQ(run.waitForEnd(), 0);
+    bool sendFile = false;
+    for (const auto& file : std::filesystem::directory_iterator(L"c:\\kelvrast"))
+        sendFile = sendFile || (file.path().filename().wstring().starts_with(L"send_") &&
+                                file.path().filename().wstring().ends_with(L"Quinn_Example.txt"));
+    EXPECT_TRUE(sendFile) << "the student's files in c:\\kelvrast";
+}
+
+TEST(Win32Program, ClosingTheWindowEndsItWithStatus0) {
+    ProgramRun run;
+    ASSERT_TRUE(run.started());
+    HWND window = startAs(run, L"Robin Example");
+    ASSERT_TRUE(window);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.waitForEnd(), 0);
+}
+
+} // namespace
+} // namespace kelvrast::testing
