@@ -16,7 +16,7 @@ source "$ROOT/tests/e2e/windows/lib/session.sh" "$ROOT/build-windows"
 mkdir -p "$OUT"
 # The frame that the window manager draws around the window is left out: what is shown is what Windows draws.
 shoot() {
-    eventually test -n "$(window_titled "$2")" || fail "no window $2 to shoot"
+    eventually window_shown "$2" || fail "no window $2 to shoot"
     sleep 0.5 # let the last repaint reach the screen
     import -window "$1" "$OUT/$3.png"
     echo "saved docs/screenshots/windows/$3.png"

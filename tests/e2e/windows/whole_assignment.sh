@@ -22,13 +22,15 @@ answer() {
     click "$form" txt_answer
     xdotool type --delay 15 -- "$1"
 }
+more_answers_than() { [ "$(answers_in master "$master")" -gt "$1" ]; }
 record() {
     local before
     before=$(answers_in master "$master")
     click "$form" cmd_enter_response
-    eventually test "$(answers_in master "$master")" -gt "$before" || fail "the answer '$*' was not recorded"
+    eventually more_answers_than "$before" || fail "an answer was not recorded"
 }
 
+# Entry 1: an answer. Entry 2: a note, then an answer on two lines. Entry 3: an empty answer. Then the rest.
 click "$form" cmdNextQuestion
 answer "four"
 record
@@ -42,13 +44,19 @@ xdotool type --delay 15 -- "second line"
 record
 click "$form" cmdNextQuestion
 record
+for entry in 4 5 6; do
+    click "$form" cmdNextQuestion
+    answer "answer $entry"
+    record
+done
 
 click "$form" cmd_displayCumulativeText
 shown=$(copy_box "$form" txt_question)
-grep -q "first line" <<<"$shown" && grep -q "NOTES -------> check the units first" <<<"$shown" ||
+grep -q "^second line" <<<"$shown" && grep -q "NOTES -------> check the units first" <<<"$shown" ||
     fail "the Question box does not show the SEND file: $(head -c 300 <<<"$shown")"
 
-click "$form" cmd_quit
+# The end of the questions: the closing message, answered with Enter, ends the program.
+click "$form" cmdNextQuestion
 closing=$(wait_window kelvrast)
 point_at "$closing"
 xdotool key Return
@@ -58,9 +66,12 @@ expected_master="header qa fenwick
 answer \`questionNumber 10001 |four
 notes check the units first
 answer \`questionNumber 10001 |first line\\nsecond line
-answer \`questionNumber 10002 |"
+answer \`questionNumber 10002 |
+answer \`questionNumber 10002 |answer 4
+answer \`questionNumber 10003 |answer 5
+answer \`questionNumber 10003 |answer 6"
 [ "$(blocks master "$master")" = "$expected_master" ] || fail "the master file holds: $(blocks master "$master")"
-[ "$(blocks send "$send" | grep -c '^answer ')" -eq 3 ] || fail "the SEND file holds: $(blocks send "$send")"
+[ "$(blocks send "$send" | grep -c '^answer ')" -eq 6 ] || fail "the SEND file holds: $(blocks send "$send")"
 [ "$(blocks notes "$notes")" = "notes check the units first" ] || fail "the notes file holds: $(blocks notes "$notes")"
 [ "$(ls "$FOLDER")" = "$(printf 'masterFile_Alpha_Beta.txt\nnotes_Alpha_Beta.txt\nsend_%sAlpha_Beta.txt' "$(date +%m%d)")" ] ||
     fail "c:\\kelvrast holds: $(ls -a "$FOLDER")"

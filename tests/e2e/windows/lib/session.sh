@@ -31,7 +31,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Waits up to 20 seconds for a command to succeed.
+# Waits up to 20 seconds for a command to succeed. The command is run anew each time: give a function or a command,
+# never a "$(...)" argument, which would be read once, before the wait.
 eventually() {
     for _ in $(seq 200); do
         "$@" && return 0
@@ -60,14 +61,23 @@ start_program() {
 
 # The id of the visible window titled exactly $1, waiting up to 20 seconds.
 window_titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+shown_windows() {
+    local id
+    for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        printf "'%s' " "$(xdotool getwindowname "$id")"
+    done
+}
 wait_window() {
     local id=""
-    eventually test -n "$(window_titled "$1")" || fail "no window titled '$1' appeared: $(cat "$WORK/program.log")"
+    eventually window_shown "$1" ||
+        fail "no window titled '$1' appeared; the windows shown: $(shown_windows); the program said: $(cat "$WORK/program.log")"
     id=$(window_titled "$1")
     echo "$id"
 }
+window_shown() { [ -n "$(window_titled "$1")" ]; }
+window_gone() { [ -z "$(window_titled "$1")" ]; }
 wait_window_gone() {
-    eventually test -z "$(window_titled "$1")" || fail "the window titled '$1' stayed"
+    eventually window_gone "$1" || fail "the window titled '$1' stayed"
 }
 
 # Points at a window, so that the keyboard reaches it, and types or presses keys there.
@@ -84,12 +94,14 @@ click() {
     xdotool mousemove --sync --window "$1" "${centre[0]}" "${centre[1]}" click 1
 }
 
+clipboard_holds_text() { [ -n "$(xclip -o -selection clipboard 2>/dev/null)" ]; }
+
 # What a large box shows, as Ctrl+A Ctrl+C copies it; the clipboard is emptied first, so the copy is this one.
 copy_box() {
     printf '' | xclip -selection clipboard
     click "$1" "$2"
     xdotool key ctrl+a ctrl+c
-    eventually test -n "$(xclip -o -selection clipboard 2>/dev/null)" || fail "nothing was copied from $2"
+    eventually clipboard_holds_text || fail "nothing was copied from $2"
     xclip -o -selection clipboard
 }
 
