@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows program's launch and size figures, measured under Wine on this machine:
 #   1. launch to the name prompt: kelvrast.exe against a bare Win32 program that only shows an input dialog
-#      (perf/windows/minimal_prompt.cpp), runs interleaved, medians, in one Wine session on a private Xvfb;
+#      (perf/windows/minimal_prompt.cpp), with and without kelvrast.exe's application manifest, runs
+#      interleaved, medians, in one Wine session on a private Xvfb;
 #   2. the sizes of kelvrast.exe, the installer and the zip (made by scripts/package-windows.sh).
 # PERF_RUNS sets the runs per program (21). The timer is the one of scripts/performance.sh: it reads the moment the
 # X server maps the prompt window, so neither program needs a hook. No window manager runs: both programs meet the
@@ -14,12 +15,13 @@ WARMUPS=3
 
 bash scripts/install-packages.sh build e2e perf windows windows-package
 bash scripts/package-windows.sh >/dev/null
-cmake --build --preset windows -j"$(nproc)" --target minimal_prompt_win32
+cmake --build --preset windows -j"$(nproc)" --target minimal_prompt_win32 minimal_prompt_styled_win32
 cmake -S perf -B build-perf -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-perf -j"$(nproc)" --target window_timer
 TIMER=$ROOT/build-perf/window_timer
 KELVRAST=$ROOT/build-windows/src/kelvrast.exe
 MINIMAL=$ROOT/build-windows/perf/windows/minimal_prompt_win32.exe
+STYLED=$ROOT/build-windows/perf/windows/minimal_prompt_styled_win32.exe
 
 WORK=$(mktemp -d /tmp/kelvrast-perf-windows-XXXXXX)
 source tests/e2e/lib/display.sh
@@ -32,9 +34,12 @@ spread() { sort -n | awk 'NR == 1 { low = $1 } { high = $1 } END { print low "-"
 
 echo "== launch to the name prompt under Wine: $RUNS runs each, interleaved, after $WARMUPS warm-up runs"
 for run in $(seq $((WARMUPS + RUNS))); do
-    for program in kelvrast minimal_prompt; do
-        binary=$KELVRAST
-        [ "$program" = minimal_prompt ] && binary=$MINIMAL
+    for program in kelvrast minimal_prompt styled_prompt; do
+        case $program in
+        kelvrast) binary=$KELVRAST ;;
+        minimal_prompt) binary=$MINIMAL ;;
+        styled_prompt) binary=$STYLED ;;
+        esac
         line=$("$TIMER" kelvrast -- wine "$binary" 2>>"$WORK/programs.log")
         [ "$run" -gt $WARMUPS ] && echo "${line#prompt_ms=}" >>"$WORK/launch_$program.txt"
     done
@@ -43,7 +48,12 @@ kelvrast_ms=$(median <"$WORK/launch_kelvrast.txt")
 minimal_ms=$(median <"$WORK/launch_minimal_prompt.txt")
 printf 'kelvrast.exe         %s ms (runs %s ms)\n' "$kelvrast_ms" "$(spread <"$WORK/launch_kelvrast.txt")"
 printf 'bare input dialog    %s ms (runs %s ms)\n' "$minimal_ms" "$(spread <"$WORK/launch_minimal_prompt.txt")"
-awk -v a="$kelvrast_ms" -v b="$minimal_ms" 'BEGIN { printf "ratio                %.2fx (target: within 1.2x)\n", a / b }'
+styled_ms=$(median <"$WORK/launch_styled_prompt.txt")
+printf 'the same, styled     %s ms (runs %s ms; with kelvrast.exe'"'"'s manifest)\n' "$styled_ms" \
+    "$(spread <"$WORK/launch_styled_prompt.txt")"
+awk -v a="$kelvrast_ms" -v b="$minimal_ms" -v c="$styled_ms" 'BEGIN {
+    printf "ratio                %.2fx against the bare dialog, %.2fx against the styled one (target: within 1.2x)\n",
+        a / b, a / c }'
 
 echo "== sizes"
 for file in "$KELVRAST" build-windows/kelvrast-*-win64.exe build-windows/kelvrast-*-win64.zip; do

@@ -35,7 +35,12 @@ click "$form" txt_answer
 xdotool type --delay 10 -- "Yes, I understand: I answer here and click Enter Response."
 shoot "$form" Form1 question
 
-click "$form" cmd_quit
+click "$form" cmd_enter_response
+for _ in 2 3 4 5 6; do
+    click "$form" cmdNextQuestion
+    click "$form" cmd_enter_response
+done
+click "$form" cmdNextQuestion
 closing=$(wait_window kelvrast)
 shoot "$closing" kelvrast closing-message
 point_at "$closing"
