@@ -53,17 +53,6 @@ RECT placeAt(const form::TwipsRect& place, UINT dpi) {
                 scaled(place.bottom(), dpi)};
 }
 
-// A caption shows "&" as it is: no control of the form has an access key.
-std::wstring caption(std::u16string_view text) {
-    std::wstring made;
-    for (char16_t c : text) {
-        if (c == u'&')
-            made += L'&';
-        made += static_cast<wchar_t>(c);
-    }
-    return made;
-}
-
 bool keyDown(int key) {
     return (::GetKeyState(key) & 0x8000) != 0;
 }
@@ -187,7 +176,7 @@ void Win32MainWindow::createControls() {
     for (std::size_t i = 0; i < table.size(); ++i) {
         const Control& each = table[i];
         const int id = firstControlId + static_cast<int>(i);
-        const std::wstring text = caption(each.caption);
+        const std::wstring text = captionText(each.caption);
         HWND made = nullptr;
         switch (each.kind) {
         case Kind::timer:

@@ -16,6 +16,17 @@ inline std::u16string programText(std::wstring_view text) {
     return std::u16string(text.begin(), text.end());
 }
 
+// A caption that shows "&" as it is, not as the mark of an access key: no caption of the program has one.
+inline std::wstring captionText(std::u16string_view text) {
+    std::wstring made;
+    for (char16_t c : text) {
+        if (c == u'&')
+            made += L'&';
+        made += static_cast<wchar_t>(c);
+    }
+    return made;
+}
+
 // A window's whole text.
 inline std::u16string windowText(HWND window) {
     const int length = ::GetWindowTextLengthW(window);

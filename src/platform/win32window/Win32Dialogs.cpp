@@ -16,17 +16,6 @@ struct DialogRun {
     std::wstring typed;
 };
 
-// A button caption shows "&" as it is, not as the mark of an access key.
-std::wstring caption(std::u16string_view text) {
-    std::wstring made;
-    for (char16_t c : text) {
-        if (c == u'&')
-            made += L'&';
-        made += static_cast<wchar_t>(c);
-    }
-    return made;
-}
-
 // The text lies in a static control as wide as the dialog; a text taller than the room the template gives it
 // makes the dialog taller, and what lies below the text moves down with it.
 void fitText(HWND dialog, const std::wstring& text) {
@@ -127,8 +116,8 @@ void Win32Dialogs::message(std::u16string_view text) {
 bool Win32Dialogs::choose(std::u16string_view text, std::u16string_view first, std::u16string_view second) {
     DialogTemplate layout(title, 280, 52);
     layout.add(DialogTemplate::staticClass, SS_LEFT | SS_NOPREFIX, 7, 7, 266, 16, promptId, L"");
-    layout.add(DialogTemplate::buttonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 97, 31, 85, 14, firstId, caption(first));
-    layout.add(DialogTemplate::buttonClass, BS_PUSHBUTTON | WS_TABSTOP, 188, 31, 85, 14, secondId, caption(second));
+    layout.add(DialogTemplate::buttonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 97, 31, 85, 14, firstId, captionText(first));
+    layout.add(DialogTemplate::buttonClass, BS_PUSHBUTTON | WS_TABSTOP, 188, 31, 85, 14, secondId, captionText(second));
     DialogRun shown{.text = wideText(text), .withInput = false, .typed = {}};
     return run(owner_, layout, shown) == firstId;
 }
