@@ -8,8 +8,8 @@
 
 using namespace kelvrast;
 using kelvrast::testing::LogicHarness;
-using kelvrast::testing::SystemFiles;
 using kelvrast::testing::readBytes;
+using kelvrast::testing::SystemFiles;
 using kelvrast::testing::writeBytes;
 
 namespace {
