@@ -5,8 +5,8 @@
 #include "flow/BoxText.h"
 #include "flow/MainWindowState.h"
 #include "flow/Resume.h"
-#include "platform/posix/PosixFiles.h"
 #include "support/TempFolder.h"
+#include "system/posix/PosixFiles.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 
 #include "coding/QueryFile.h"
 #include "platform/CodePage.h"
-#include "platform/posix/PosixFiles.h"
+#include "system/posix/PosixFiles.h"
 
 using namespace kelvrast;
 

@@ -5,7 +5,7 @@
 
 #include "flow/MainWindowState.h"
 #include "flow/Resume.h"
-#include "platform/posix/PosixFiles.h"
+#include "system/posix/PosixFiles.h"
 
 #include <algorithm>
 #include <memory>

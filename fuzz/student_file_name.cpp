@@ -5,7 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "flow/StudentFileNames.h"
-#include "platform/posix/PosixFiles.h"
+#include "system/posix/PosixFiles.h"
 
 using namespace kelvrast;
 

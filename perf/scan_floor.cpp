@@ -9,8 +9,8 @@
 
 #include "flow/MainWindowState.h"
 #include "flow/Resume.h"
-#include "platform/posix/FileDescriptor.h"
-#include "platform/posix/PosixFiles.h"
+#include "system/posix/FileDescriptor.h"
+#include "system/posix/PosixFiles.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,5 +1,5 @@
-#include "platform/SystemClock.h"
 #include "platform/TimeSeededRandom.h"
+#include "system/SystemClock.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 
 // The files of the system the tests run on: the same tests hold both implementations to one contract.
 #ifdef _WIN32
-#include "platform/win32/Win32Files.h"
+#include "system/windows/Win32Files.h"
 namespace kelvrast::testing {
 using SystemFiles = Win32Files;
 inline constexpr const char* systemFilesName = "Win32Files";
 } // namespace kelvrast::testing
 #else
-#include "platform/posix/PosixFiles.h"
+#include "system/posix/PosixFiles.h"
 namespace kelvrast::testing {
 using SystemFiles = PosixFiles;
 inline constexpr const char* systemFilesName = "PosixFiles";

@@ -5,8 +5,8 @@
 #include "form/Form.h"
 #include "frontend/qt/CommandButton.h"
 #include "frontend/qt/OptionButton.h"
-#include "platform/qt/QtTextBoxes.h"
-#include "platform/qt/QtTimer.h"
+#include "frontend/qt/QtTextBoxes.h"
+#include "frontend/qt/QtTimer.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
 #include "frontend/qt/MainWindow.h"
-#include "platform/SystemClock.h"
+#include "frontend/qt/QtBeep.h"
+#include "frontend/qt/QtDialogs.h"
+#include "frontend/qt/QtProgramEnd.h"
 #include "platform/TimeSeededRandom.h"
-#include "platform/WorkingFolder.h"
-#include "platform/posix/PosixFiles.h"
-#include "platform/qt/QtBeep.h"
-#include "platform/qt/QtDialogs.h"
-#include "platform/qt/QtProgramEnd.h"
+#include "system/SystemClock.h"
+#include "system/WorkingFolder.h"
+#include "system/posix/PosixFiles.h"
 
 #include <QApplication>
 

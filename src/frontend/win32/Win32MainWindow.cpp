@@ -3,11 +3,11 @@
 #include "display/PendulumDisplay.h"
 #include "flow/MainWindowLogic.h"
 #include "form/Form.h"
+#include "frontend/win32/WideText.h"
+#include "frontend/win32/Win32PictureBox.h"
+#include "frontend/win32/Win32TextBoxes.h"
+#include "frontend/win32/Win32Timer.h"
 #include "platform/MessageText.h"
-#include "platform/win32window/WideText.h"
-#include "platform/win32window/Win32PictureBox.h"
-#include "platform/win32window/Win32TextBoxes.h"
-#include "platform/win32window/Win32Timer.h"
 
 #include <commctrl.h>
 

@@ -1,11 +1,11 @@
+#include "frontend/win32/Win32Beep.h"
+#include "frontend/win32/Win32Dialogs.h"
 #include "frontend/win32/Win32MainWindow.h"
-#include "platform/SystemClock.h"
+#include "frontend/win32/Win32ProgramEnd.h"
 #include "platform/TimeSeededRandom.h"
-#include "platform/WorkingFolder.h"
-#include "platform/win32/Win32Files.h"
-#include "platform/win32window/Win32Beep.h"
-#include "platform/win32window/Win32Dialogs.h"
-#include "platform/win32window/Win32ProgramEnd.h"
+#include "system/SystemClock.h"
+#include "system/WorkingFolder.h"
+#include "system/windows/Win32Files.h"
 
 #include <windows.h>
 

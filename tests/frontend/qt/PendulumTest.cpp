@@ -1,7 +1,7 @@
 #include "WindowUnderTest.h"
 #include "flow/MainWindowLogic.h"
 #include "frontend/qt/PictureBoxWidget.h"
-#include "platform/qt/QtTimer.h"
+#include "frontend/qt/QtTimer.h"
 #include "support/FakeBeep.h"
 
 #include <QImage>

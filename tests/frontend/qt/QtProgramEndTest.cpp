@@ -1,4 +1,4 @@
-#include "platform/qt/QtProgramEnd.h"
+#include "frontend/qt/QtProgramEnd.h"
 
 #include <QApplication>
 #include <QEventLoop>

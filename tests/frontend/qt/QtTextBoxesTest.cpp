@@ -1,4 +1,4 @@
-#include "platform/qt/QtTextBoxes.h"
+#include "frontend/qt/QtTextBoxes.h"
 
 #include <QPlainTextEdit>
 #include <QTest>

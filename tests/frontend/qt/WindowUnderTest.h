@@ -2,13 +2,13 @@
 
 #include "form/Form.h"
 #include "frontend/qt/MainWindow.h"
-#include "platform/posix/PosixFiles.h"
 #include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakeProgramEnd.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedRandom.h"
 #include "support/TempFolder.h"
+#include "system/posix/PosixFiles.h"
 
 #include <QApplication>
 #include <QTest>

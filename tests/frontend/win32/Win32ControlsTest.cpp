@@ -1,8 +1,8 @@
 #include "Win32WindowUnderTest.h"
 #include "flow/BoxText.h"
 #include "flow/MainWindowLogic.h"
-#include "platform/win32window/Win32PictureBox.h"
-#include "platform/win32window/Win32TextBoxes.h"
+#include "frontend/win32/Win32PictureBox.h"
+#include "frontend/win32/Win32TextBoxes.h"
 
 #include <algorithm>
 #include <cmath>

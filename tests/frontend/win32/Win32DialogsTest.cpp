@@ -1,5 +1,5 @@
-#include "platform/win32window/Win32Dialogs.h"
-#include "platform/win32window/Win32ProgramEnd.h"
+#include "frontend/win32/Win32Dialogs.h"
+#include "frontend/win32/Win32ProgramEnd.h"
 
 #include <windows.h>
 

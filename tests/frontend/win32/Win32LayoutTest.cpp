@@ -1,5 +1,5 @@
 #include "Win32WindowUnderTest.h"
-#include "platform/win32window/Win32PictureBox.h"
+#include "frontend/win32/Win32PictureBox.h"
 
 #include <algorithm>
 #include <vector>

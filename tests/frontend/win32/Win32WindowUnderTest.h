@@ -2,13 +2,13 @@
 
 #include "form/Form.h"
 #include "frontend/win32/Win32MainWindow.h"
-#include "platform/win32/Win32Files.h"
 #include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakeProgramEnd.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedRandom.h"
 #include "support/TempFolder.h"
+#include "system/windows/Win32Files.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "form/Form.h"
+#include "frontend/win32/Win32Dialogs.h"
 #include "frontend/win32/Win32MainWindow.h"
-#include "platform/win32window/Win32Dialogs.h"
 
 #include <windows.h>
 

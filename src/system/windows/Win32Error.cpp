@@ -1,4 +1,4 @@
-#include "platform/win32/Win32Error.h"
+#include "system/windows/Win32Error.h"
 
 #include "platform/MessageText.h"
 

@@ -1,4 +1,4 @@
-#include "platform/posix/RetryOnInterrupt.h"
+#include "system/posix/RetryOnInterrupt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/qt/QtTimer.h"
+#include "frontend/qt/QtTimer.h"
 
 #include <QTimer>
 

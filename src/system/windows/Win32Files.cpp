@@ -1,10 +1,10 @@
-#include "platform/win32/Win32Files.h"
+#include "system/windows/Win32Files.h"
 
 #include "platform/LineSplitter.h"
 #include "platform/MessageText.h"
 #include "platform/UnfinishedAppend.h"
-#include "platform/win32/Win32Error.h"
-#include "platform/win32/Win32Handle.h"
+#include "system/windows/Win32Error.h"
+#include "system/windows/Win32Handle.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32window/Win32PictureBox.h"
+#include "frontend/win32/Win32PictureBox.h"
 
 #include "form/Form.h"
 

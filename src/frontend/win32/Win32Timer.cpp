@@ -1,4 +1,4 @@
-#include "platform/win32window/Win32Timer.h"
+#include "frontend/win32/Win32Timer.h"
 
 namespace kelvrast {
 

@@ -1,10 +1,10 @@
-#include "platform/posix/PosixFiles.h"
+#include "system/posix/PosixFiles.h"
 
 #include "platform/LineSplitter.h"
 #include "platform/MessageText.h"
 #include "platform/UnfinishedAppend.h"
-#include "platform/posix/FileDescriptor.h"
-#include "platform/posix/RetryOnInterrupt.h"
+#include "system/posix/FileDescriptor.h"
+#include "system/posix/RetryOnInterrupt.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/WorkingFolder.h"
+#include "system/WorkingFolder.h"
 
 #include <cstdlib>
 #include <pwd.h>

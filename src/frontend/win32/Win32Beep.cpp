@@ -1,4 +1,4 @@
-#include "platform/win32window/Win32Beep.h"
+#include "frontend/win32/Win32Beep.h"
 
 #include <windows.h>
 

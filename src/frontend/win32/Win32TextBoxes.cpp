@@ -1,6 +1,6 @@
-#include "platform/win32window/Win32TextBoxes.h"
+#include "frontend/win32/Win32TextBoxes.h"
 
-#include "platform/win32window/WideText.h"
+#include "frontend/win32/WideText.h"
 
 namespace kelvrast {
 

@@ -1,4 +1,4 @@
-#include "platform/SystemClock.h"
+#include "system/SystemClock.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,7 +1,7 @@
-#include "platform/win32window/Win32Dialogs.h"
+#include "frontend/win32/Win32Dialogs.h"
 
-#include "platform/win32window/DialogTemplate.h"
-#include "platform/win32window/WideText.h"
+#include "frontend/win32/DialogTemplate.h"
+#include "frontend/win32/WideText.h"
 
 #include <string>
 

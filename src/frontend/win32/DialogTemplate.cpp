@@ -1,4 +1,4 @@
-#include "platform/win32window/DialogTemplate.h"
+#include "frontend/win32/DialogTemplate.h"
 
 namespace kelvrast {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/QtBeep.h"
+#include "frontend/qt/QtBeep.h"
 
 #include <QApplication>
 

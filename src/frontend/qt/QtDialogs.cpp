@@ -1,4 +1,4 @@
-#include "platform/qt/QtDialogs.h"
+#include "frontend/qt/QtDialogs.h"
 
 #include <QInputDialog>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "platform/win32window/Win32ProgramEnd.h"
+#include "frontend/win32/Win32ProgramEnd.h"
 
 namespace kelvrast {
 
