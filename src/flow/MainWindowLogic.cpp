@@ -3,6 +3,7 @@
 #include "coding/CodeLine.h"
 #include "coding/LineCoding.h"
 #include "coding/QueryFile.h"
+#include "display/PendulumDisplay.h"
 #include "flow/Presentation.h"
 #include "flow/Recording.h"
 #include "flow/Resume.h"
@@ -17,9 +18,14 @@ namespace kelvrast {
 
 MainWindowLogic::MainWindowLogic(Platform platform, std::filesystem::path workingFolder)
     : platform_(platform), workingFolder_(std::move(workingFolder)) {
-    if (!platform_.boxes || !platform_.picture1 || !platform_.picture2)
+    if (!platform_.boxes || !platform_.picture1 || !platform_.picture2 || !platform_.pendulumTimer)
         throw std::invalid_argument("the logic is made before the window has added its controls");
+    // The pendulum display draws from the same random generator as the rest of the run.
+    pendulum_ = std::make_unique<PendulumDisplay>(*platform_.pendulumTimer, platform_.beep, platform_.random,
+                                                  *platform_.picture1);
 }
+
+MainWindowLogic::~MainWindowLogic() = default;
 
 Status MainWindowLogic::load() {
     state_.assignmentTitle = "qa fenwick";
@@ -54,6 +60,43 @@ std::string MainWindowLogic::makeCodeLine(float codeNbr) {
     return kelvrast::makeCodeLine(codeNbr, platform_.random);
 }
 
+void MainWindowLogic::controlClicked(std::size_t row) {
+    const auto table = form::controls();
+    if (row < table.size() && table[row].command)
+        run(*table[row].command);
+}
+
+void MainWindowLogic::run(form::Command command) {
+    using form::Command;
+    switch (command) {
+    case Command::nextQuestion:
+        return nextQuestionClicked();
+    case Command::enterResponse:
+        return enterResponseClicked();
+    case Command::saveAsNotes:
+        return saveAsNotesClicked();
+    case Command::clear:
+        return clearClicked();
+    case Command::displayNotes:
+        return displayNotesClicked();
+    case Command::displaySendFile:
+        return displaySendFileClicked();
+    case Command::quit:
+        return quitClicked();
+    case Command::pendExp:
+        return pendExpClicked();
+    case Command::triggerTimer:
+    case Command::makeParagraph:
+        // Part of what the student sees, but without behaviour: "Trigger Timer" does not start the pendulum.
+        return;
+    }
+}
+
+// Closing asks nothing and writes nothing: the answer files already hold every record.
+void MainWindowLogic::windowClosed() {
+    platform_.programEnd.endProgram(0);
+}
+
 void MainWindowLogic::nextQuestionClicked() {
     guarded([&] { kelvrast::nextQuestionClicked(state_, platform_); });
 }
@@ -80,6 +123,10 @@ void MainWindowLogic::displaySendFileClicked() {
 
 void MainWindowLogic::quitClicked() {
     platform_.programEnd.endProgram(0);
+}
+
+void MainWindowLogic::pendExpClicked() {
+    pendulum_->pendExpClicked();
 }
 
 void MainWindowLogic::guarded(const std::function<void()>& handler) {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,22 @@ enum class Font {
     arial9Point75 // Arial 9.75 points, normal weight, Western character set: the two large boxes
 };
 
+// What a command button does when it is clicked: the logic runs it. Every button runs a command of its own, and every
+// command belongs to one button.
+enum class Command {
+    nextQuestion,
+    enterResponse,
+    saveAsNotes,
+    clear,
+    displayNotes,
+    displaySendFile,
+    quit,
+    pendExp,
+    triggerTimer,
+    makeParagraph,
+};
+inline constexpr std::size_t commandCount = static_cast<std::size_t>(Command::makeParagraph) + 1;
+
 struct Control {
     std::string_view name = {};    // the name in the program, shared by the members of an indexed group
     std::optional<int> index = {}; // the member's index in an indexed group (txt_parameter, lbl_parameter)
@@ -43,6 +60,7 @@ struct Control {
     Font font = Font::dialog;
     std::u16string_view accessibleName = {}; // what a screen reader calls it, where it has no caption to read
     bool narrow = false;                     // far narrower than its caption: the whole caption shows as a tooltip
+    std::optional<Command> command = {};     // command buttons: what a click runs
 
     // The name a toolkit knows the control by: the name, with "_index" for a member of an indexed group.
     std::string objectName() const;
@@ -60,8 +78,9 @@ inline constexpr int pendulumTimerMilliseconds = 15;
 // Both picture boxes are white behind what is drawn on them.
 inline constexpr unsigned pictureBoxRgb = 0xFFFFFF;
 
-// In the order the controls are created: of two that overlap, the later lies on top.
-const std::array<Control, 26>& controls();
+// In the order the controls are created: of two that overlap, the later lies on top. A control's place in this
+// table is its row, by which the windows tell the logic which control was clicked.
+std::span<const Control> controls();
 
 // The control with this object name; throws std::out_of_range for a name the form does not have.
 const Control& control(std::string_view objectName);

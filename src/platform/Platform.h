@@ -8,6 +8,7 @@
 #include "platform/ProgramEnd.h"
 #include "platform/RandomSource.h"
 #include "platform/TextBoxes.h"
+#include "platform/Timer.h"
 
 namespace kelvrast {
 
@@ -26,6 +27,7 @@ struct Platform {
     TextBoxes* boxes = nullptr;
     PictureBox* picture1 = nullptr;
     PictureBox* picture2 = nullptr;
+    Timer* pendulumTimer = nullptr; // tmr_pend_exp
 };
 
 } // namespace kelvrast

@@ -16,6 +16,7 @@
 #include "support/FakePictureBox.h"
 #include "support/FakeProgramEnd.h"
 #include "support/FakeTextBoxes.h"
+#include "support/FakeTimer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SystemFiles.h"
 
@@ -133,7 +134,8 @@ int main(int argc, char* argv[]) {
     FakePictureBox picture1, picture2;
     FakeProgramEnd programEnd;
     FakeBeep beep;
-    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2};
+    FakeTimer pendulumTimer;
+    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2, &pendulumTimer};
     MainWindowLogic logic(platform, folder);
 
     // The name arrives in UTF-8 on both systems.

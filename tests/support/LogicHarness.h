@@ -6,6 +6,7 @@
 #include "support/FakePictureBox.h"
 #include "support/FakeProgramEnd.h"
 #include "support/FakeTextBoxes.h"
+#include "support/FakeTimer.h"
 #include "support/FaultyFiles.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedRandom.h"
@@ -27,7 +28,8 @@ struct LogicHarness {
     FakePictureBox picture2;
     FakeProgramEnd programEnd;
     FakeBeep beep;
-    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2};
+    FakeTimer pendulumTimer;
+    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2, &pendulumTimer};
     MainWindowLogic logic{platform, home.path() / "kelvrast"};
 
     LogicHarness() { random.repeatLast = true; }

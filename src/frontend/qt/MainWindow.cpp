@@ -1,13 +1,14 @@
 #include "frontend/qt/MainWindow.h"
 
-#include "display/PendulumDisplay.h"
 #include "flow/MainWindowLogic.h"
 #include "form/Form.h"
 #include "frontend/qt/CommandButton.h"
 #include "frontend/qt/OptionButton.h"
+#include "frontend/qt/QtText.h"
 #include "frontend/qt/QtTextBoxes.h"
 #include "frontend/qt/QtTimer.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,14 +23,6 @@
 namespace kelvrast {
 
 namespace {
-
-QString toQString(std::u16string_view text) {
-    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
-}
-
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // At 96 dots per inch every place of the form is a whole number of pixels.
 QRect pixels(const form::TwipsRect& twips) {
@@ -127,7 +120,6 @@ MainWindow::MainWindow(Platform platform, std::filesystem::path workingFolder, Q
     setTabOrderOfControls();
     findControls();
     createLogic();
-    wireEvents();
 }
 
 MainWindow::~MainWindow() = default;
@@ -146,13 +138,19 @@ template <typename Child> Child* MainWindow::child(const std::string& objectName
     return found;
 }
 
-// In the form's order, so that of two overlapping controls the later one lies on top.
+// In the form's order, so that of two overlapping controls the later one lies on top. A button tells the logic its
+// row when it is clicked.
 void MainWindow::createControls() {
-    for (const form::Control& each : form::controls()) {
-        if (each.kind == form::Kind::timer)
+    const auto table = form::controls();
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        const form::Control& each = table[row];
+        if (each.kind == form::Kind::timer) {
             timerFor(each, this);
-        else
-            placed(each, this);
+            continue;
+        }
+        QWidget* widget = placed(each, this);
+        if (auto* button = qobject_cast<QPushButton*>(widget))
+            connect(button, &QPushButton::clicked, this, [this, row] { logic_->controlClicked(row); });
     }
     // Screen readers announce each parameter box with the label of the same index that names it.
     for (const form::Control& label : form::controls()) {
@@ -174,46 +172,29 @@ void MainWindow::setTabOrderOfControls() {
     }
 }
 
-// The controls the logic and the handlers need by name.
+// The controls the logic works through.
 void MainWindow::findControls() {
     tmr_pend_exp = child<QTimer>("tmr_pend_exp");
-    cmd_clear = child<QPushButton>("cmd_clear");
-    cmd_pend_exp = child<QPushButton>("cmd_pend_exp");
-    cmd_quit = child<QPushButton>("cmd_quit");
-    cmd_display_note_file = child<QPushButton>("cmd_display_note_file");
-    cmd_displayCumulativeText = child<QPushButton>("cmd_displayCumulativeText");
-    cmd_save_as_notes = child<QPushButton>("cmd_save_as_notes");
-    cmd_enter_response = child<QPushButton>("cmd_enter_response");
-    cmdNextQuestion = child<QPushButton>("cmdNextQuestion");
     Picture1 = child<PictureBoxWidget>("Picture1");
     Picture2 = child<PictureBoxWidget>("Picture2");
     txt_answer = child<QPlainTextEdit>("txt_answer");
     txt_question = child<QPlainTextEdit>("txt_question");
 }
 
-// The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces. The
-// pendulum display draws from the same random generator as the rest of the run.
+// The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces.
 void MainWindow::createLogic() {
     boxes_ = std::make_unique<QtTextBoxes>(*txt_question, *txt_answer);
+    pendulumTimer_ = std::make_unique<QtTimer>(*tmr_pend_exp);
     platform_.boxes = boxes_.get();
     platform_.picture1 = Picture1;
     platform_.picture2 = Picture2;
+    platform_.pendulumTimer = pendulumTimer_.get();
     logic_ = std::make_unique<MainWindowLogic>(platform_, workingFolder_);
-    pendulumTimer_ = std::make_unique<QtTimer>(*tmr_pend_exp);
-    pendulum_ = std::make_unique<PendulumDisplay>(*pendulumTimer_, platform_.beep, platform_.random, *Picture1);
 }
 
-// Trigger Timer, Make Paragraph, the options, the list and the parameter boxes have no handlers. The pendulum
-// display receives the ticks of tmr_pend_exp through its timer.
-void MainWindow::wireEvents() {
-    connect(cmdNextQuestion, &QPushButton::clicked, this, [this] { logic_->nextQuestionClicked(); });
-    connect(cmd_enter_response, &QPushButton::clicked, this, [this] { logic_->enterResponseClicked(); });
-    connect(cmd_save_as_notes, &QPushButton::clicked, this, [this] { logic_->saveAsNotesClicked(); });
-    connect(cmd_clear, &QPushButton::clicked, this, [this] { logic_->clearClicked(); });
-    connect(cmd_display_note_file, &QPushButton::clicked, this, [this] { logic_->displayNotesClicked(); });
-    connect(cmd_displayCumulativeText, &QPushButton::clicked, this, [this] { logic_->displaySendFileClicked(); });
-    connect(cmd_quit, &QPushButton::clicked, this, [this] { logic_->quitClicked(); });
-    connect(cmd_pend_exp, &QPushButton::clicked, this, [this] { pendulum_->pendExpClicked(); });
+void MainWindow::closeEvent(QCloseEvent* event) {
+    logic_->windowClosed();
+    event->accept();
 }
 
 } // namespace kelvrast

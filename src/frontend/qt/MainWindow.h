@@ -10,19 +10,18 @@
 #include <memory>
 #include <string>
 
+class QCloseEvent;
 class QPlainTextEdit;
-class QPushButton;
 class QTimer;
 
 namespace kelvrast {
 
 class MainWindowLogic;
-class PendulumDisplay;
 class QtTextBoxes;
 class QtTimer;
 
 // The program's one window, "Form1", built from the form's table. It places the controls and hands their events to
-// the logic.
+// the logic: a click by the row of the control, and the frame's close.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -36,25 +35,19 @@ public:
 
     MainWindowLogic& logic() { return *logic_; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void createControls();
     void setTabOrderOfControls();
     void findControls();
     void createLogic();
-    void wireEvents();
     // The child with this object name and kind; throws std::logic_error when the window has none.
     template <typename Child> Child* child(const std::string& objectName) const;
 
-    // The controls the logic and the handlers use; the window holds the others only as its children.
+    // The controls the logic reads, writes and draws on, through the platform's interfaces.
     QTimer* tmr_pend_exp = nullptr;
-    QPushButton* cmd_clear = nullptr;
-    QPushButton* cmd_pend_exp = nullptr;
-    QPushButton* cmd_quit = nullptr;
-    QPushButton* cmd_display_note_file = nullptr;
-    QPushButton* cmd_displayCumulativeText = nullptr;
-    QPushButton* cmd_save_as_notes = nullptr;
-    QPushButton* cmd_enter_response = nullptr;
-    QPushButton* cmdNextQuestion = nullptr;
     PictureBoxWidget* Picture2 = nullptr;
     PictureBoxWidget* Picture1 = nullptr;
     QPlainTextEdit* txt_answer = nullptr;
@@ -63,9 +56,8 @@ private:
     Platform platform_;
     std::filesystem::path workingFolder_;
     std::unique_ptr<QtTextBoxes> boxes_;
-    std::unique_ptr<MainWindowLogic> logic_;
     std::unique_ptr<QtTimer> pendulumTimer_;
-    std::unique_ptr<PendulumDisplay> pendulum_;
+    std::unique_ptr<MainWindowLogic> logic_;
 };
 
 } // namespace kelvrast

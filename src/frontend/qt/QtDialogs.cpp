@@ -1,18 +1,12 @@
 #include "frontend/qt/QtDialogs.h"
 
+#include "frontend/qt/QtText.h"
+
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace kelvrast {
-
-namespace {
-
-QString toQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
 

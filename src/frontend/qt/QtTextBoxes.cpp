@@ -1,5 +1,7 @@
 #include "frontend/qt/QtTextBoxes.h"
 
+#include "frontend/qt/QtText.h"
+
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -20,7 +22,7 @@ std::u16string readBox(const QPlainTextEdit& box) {
 }
 
 QString forWidget(std::u16string_view text) {
-    QString converted = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    QString converted = toQString(text);
     converted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     converted.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return converted;

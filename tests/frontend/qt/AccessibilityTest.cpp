@@ -44,7 +44,7 @@ TEST_P(AccessibleControl, AnnouncesItsRoleAndName) {
     if (roleOf(row.kind) != QAccessible::NoRole) {
         EXPECT_EQ(announced->role(), roleOf(row.kind));
     }
-    EXPECT_EQ(announced->text(QAccessible::Name).toStdString(), qtText(row.spokenName()).toStdString());
+    EXPECT_EQ(announced->text(QAccessible::Name).toStdString(), toQString(row.spokenName()).toStdString());
     EXPECT_FALSE(announced->state().invisible);
 }
 
@@ -87,10 +87,10 @@ TEST(Accessibility, NarrowButtonsCarryTheirFullCaptionAsNameAndTooltip) {
         SCOPED_TRACE(row.objectName());
         QWidget* button = run.control(row);
         ASSERT_TRUE(button);
-        EXPECT_EQ(button->toolTip(), qtText(row.caption));
+        EXPECT_EQ(button->toolTip(), toQString(row.caption));
         QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(button);
-        EXPECT_EQ(announced->text(QAccessible::Name), qtText(row.caption));
-        EXPECT_EQ(announced->text(QAccessible::Description), qtText(row.caption));
+        EXPECT_EQ(announced->text(QAccessible::Name), toQString(row.caption));
+        EXPECT_EQ(announced->text(QAccessible::Description), toQString(row.caption));
     }
     EXPECT_GT(narrow, 0);
 }
@@ -99,7 +99,7 @@ TEST(Accessibility, WindowPresentsItsControlsUnderItsTitle) {
     WindowUnderTest run;
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&run.window);
     ASSERT_TRUE(window);
-    EXPECT_EQ(window->text(QAccessible::Name), qtText(form::windowTitle));
+    EXPECT_EQ(window->text(QAccessible::Name), toQString(form::windowTitle));
     std::set<std::string> reachable;
     for (int i = 0; i < window->childCount(); ++i)
         reachable.insert(window->child(i)->object()->objectName().toStdString());

@@ -71,7 +71,7 @@ TEST_P(ControlLayout, HasItsKindCaptionAndPlace) {
     ASSERT_TRUE(control);
 
     EXPECT_EQ(control->metaObject()->className(), qtClassFor(row));
-    EXPECT_EQ(shownText(control).toStdString(), qtText(row.caption).toStdString());
+    EXPECT_EQ(shownText(control).toStdString(), toQString(row.caption).toStdString());
     EXPECT_EQ(control->geometry(), pixels(row.place));
     EXPECT_TRUE(control->isEnabled());
     EXPECT_FALSE(control->isHidden());
@@ -136,7 +136,7 @@ TEST(MainWindowLayout, TimerTicksAtThePendulumsRateButIsStopped) {
 TEST(MainWindowLayout, IsForm1WithTheFormsClientArea) {
     WindowUnderTest run;
     EXPECT_EQ(run.window.objectName().toStdString(), form::windowName);
-    EXPECT_EQ(run.window.windowTitle(), qtText(form::windowTitle));
+    EXPECT_EQ(run.window.windowTitle(), toQString(form::windowTitle));
     run.window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&run.window));
     EXPECT_EQ(run.window.size(), clientSize());
@@ -237,7 +237,7 @@ TEST(MainWindowLayout, NarrowButtonsShowTheirWholeCaptionAsTooltip) {
     int narrow = 0;
     for (const form::Control& row : placedControls()) {
         narrow += row.narrow;
-        EXPECT_EQ(run.control(row)->toolTip(), row.narrow ? qtText(row.caption) : QString()) << row.objectName();
+        EXPECT_EQ(run.control(row)->toolTip(), row.narrow ? toQString(row.caption) : QString()) << row.objectName();
     }
     EXPECT_GT(narrow, 0);
 }
@@ -269,7 +269,7 @@ TEST(MainWindowLayout, ParameterBoxesHaveNoLengthLimitOfTheirOwn) {
         ASSERT_TRUE(box);
         box->end(false);
         box->insert(QString(40000, QLatin1Char('7')));
-        EXPECT_EQ(box->text().size(), qtText(row.caption).size() + 40000) << row.objectName();
+        EXPECT_EQ(box->text().size(), toQString(row.caption).size() + 40000) << row.objectName();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "form/Form.h"
 #include "frontend/qt/MainWindow.h"
+#include "frontend/qt/QtText.h"
 #include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakeProgramEnd.h"
@@ -62,10 +63,6 @@ struct WindowUnderTest {
 };
 
 // What the form's table says, in Qt's terms.
-inline QString qtText(std::u16string_view text) {
-    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
-}
-
 inline QRect pixels(const form::TwipsRect& twips) {
     const form::TwipsRect shown = form::pixelsAt96Dpi(twips);
     return QRect(shown.left, shown.top, shown.width, shown.height);
