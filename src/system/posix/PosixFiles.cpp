@@ -1,5 +1,6 @@
 #include "system/posix/PosixFiles.h"
 
+#include "platform/FileFailure.h"
 #include "platform/LineSplitter.h"
 #include "platform/MessageText.h"
 #include "platform/UnfinishedAppend.h"
@@ -19,32 +20,33 @@
 namespace kelvrast {
 namespace {
 
-std::u16string reason(int error) {
+std::optional<FileProblem> problemOf(int error) {
     switch (error) {
     case ENOENT:
-        return u"the file or its folder does not exist";
+        return FileProblem::notFound;
     case EACCES:
     case EPERM:
-        return u"permission was refused";
+        return FileProblem::permissionRefused;
     case EISDIR:
-        return u"it is a folder, not a file";
+        return FileProblem::isFolder;
     case ENOSPC:
     case EDQUOT:
-        return u"the disk is full";
+        return FileProblem::diskFull;
     case EROFS:
-        return u"the disk is read-only";
+        return FileProblem::readOnly;
     case ENAMETOOLONG:
-        return u"the name is too long";
+        return FileProblem::nameTooLong;
     case ENOTDIR:
-        return u"part of the path is not a folder";
+        return FileProblem::notAFolder;
     default:
-        return asciiText(std::strerror(error));
+        return std::nullopt;
     }
 }
 
-Status failure(const char* what, const std::filesystem::path& file, int error) {
-    std::u16string message = asciiText(what) + u" " + pathText(file) + u": " + reason(error) + u".";
-    return error == ENOENT ? Status::notFound(std::move(message)) : Status::failure(std::move(message));
+Status failure(FileAction action, const std::filesystem::path& file, int error) {
+    if (const std::optional<FileProblem> problem = problemOf(error))
+        return fileFailure(action, file, *problem);
+    return fileFailure(action, file, asciiText(std::strerror(error)));
 }
 
 // Holds an exclusive lock on an open file until the end of the scope.
@@ -122,10 +124,10 @@ Result<FileDescriptor> openForAppending(const std::filesystem::path& file) {
     bool made = false;
     FileDescriptor fd = openOrCreate(file, made);
     if (!fd.isOpen())
-        return failure("Could not open", file, errno);
+        return failure(FileAction::open, file, errno);
     if (made)
         if (int error = syncFolderOf(file); error != 0)
-            return failure("Could not save the new file", file, error);
+            return failure(FileAction::saveNewFile, file, error);
     return fd;
 }
 
@@ -192,10 +194,10 @@ void takeOutUnfinishedBlock(int fd, const std::filesystem::path& file, int noteF
 
 Status PosixFiles::createFolder(const std::filesystem::path& folder) {
     if (::mkdir(folder.c_str(), 0755) != 0)
-        return failure("Could not create the folder", folder, errno);
+        return failure(FileAction::createFolder, folder, errno);
     // The working folder is made at the first start, and the files made in it are only as durable as its entry.
     if (int error = syncFolderOf(folder); error != 0)
-        return failure("Could not save the new folder", folder, error);
+        return failure(FileAction::saveNewFolder, folder, error);
     return Status::success();
 }
 
@@ -212,13 +214,13 @@ Status PosixFiles::touch(const std::filesystem::path& file) {
 Status PosixFiles::readLines(const std::filesystem::path& file, const LineSink& sink) {
     FileDescriptor fd = openFile(file, O_RDONLY);
     if (!fd.isOpen())
-        return failure("Could not open", file, errno);
+        return failure(FileAction::open, file, errno);
     LineSplitter lines(sink);
     char buffer[1 << 16];
     for (;;) {
         const ssize_t count = retryOnInterrupt([&] { return ::read(fd.get(), buffer, sizeof buffer); });
         if (count < 0)
-            return failure("Could not read", file, errno);
+            return failure(FileAction::read, file, errno);
         if (count == 0)
             break;
         lines.feed(std::string_view(buffer, static_cast<std::size_t>(count)));
@@ -230,9 +232,9 @@ Status PosixFiles::readLines(const std::filesystem::path& file, const LineSink& 
 Status PosixFiles::writeFile(const std::filesystem::path& file, std::string_view bytes) {
     FileDescriptor fd = openFile(file, O_WRONLY | O_CREAT | O_TRUNC);
     if (!fd.isOpen())
-        return failure("Could not open", file, errno);
+        return failure(FileAction::open, file, errno);
     if (!writeAll(fd.get(), bytes))
-        return failure("Could not write to", file, errno);
+        return failure(FileAction::writeTo, file, errno);
     return Status::success();
 }
 
@@ -243,12 +245,12 @@ Result<AppendReceipt> PosixFiles::appendBlock(const std::filesystem::path& file,
     const FileDescriptor& fd = opened.value();
     ExclusiveLock lock(fd.get());
     if (!lock.locked())
-        return failure("Could not lock", file, lock.error());
+        return failure(FileAction::lock, file, lock.error());
     FileDescriptor note = openNote(file, true);
     takeOutUnfinishedBlock(fd.get(), file, note.get());
     struct stat before {};
     if (::fstat(fd.get(), &before) != 0)
-        return failure("Could not read the size of", file, errno);
+        return failure(FileAction::readSizeOf, file, errno);
     AppendReceipt receipt{static_cast<std::uintmax_t>(before.st_size), block.size()};
     if (note.isOpen())
         writeNote(note.get(), before.st_size, block);
@@ -261,7 +263,7 @@ Result<AppendReceipt> PosixFiles::appendBlock(const std::filesystem::path& file,
         // Whatever part of the block reached the file goes again, so the file holds whole blocks only.
         if (written > 0 && ::ftruncate(fd.get(), before.st_size) == 0)
             syncData(fd.get());
-        return failure("Could not write to", file, error);
+        return failure(FileAction::writeTo, file, error);
     }
     return receipt;
 }
@@ -269,20 +271,19 @@ Result<AppendReceipt> PosixFiles::appendBlock(const std::filesystem::path& file,
 Status PosixFiles::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
     FileDescriptor fd = openFile(file, O_WRONLY);
     if (!fd.isOpen())
-        return failure("Could not open", file, errno);
+        return failure(FileAction::open, file, errno);
     ExclusiveLock lock(fd.get());
     if (!lock.locked())
-        return failure("Could not lock", file, lock.error());
+        return failure(FileAction::lock, file, lock.error());
     struct stat now {};
     if (::fstat(fd.get(), &now) != 0)
-        return failure("Could not read the size of", file, errno);
+        return failure(FileAction::readSizeOf, file, errno);
     if (static_cast<std::uintmax_t>(now.st_size) != receipt.sizeBefore + receipt.length)
-        return Status::failure(u"Could not take the record back out of " + pathText(file) +
-                               u": the file has changed since it was written.");
+        return fileFailure(FileAction::takeBack, file, FileProblem::changedSinceWritten);
     if (::ftruncate(fd.get(), static_cast<off_t>(receipt.sizeBefore)) != 0)
-        return failure("Could not take the record back out of", file, errno);
+        return failure(FileAction::takeBack, file, errno);
     if (int error = syncData(fd.get()); error != 0)
-        return failure("Could not take the record back out of", file, error);
+        return failure(FileAction::takeBack, file, error);
     return Status::success();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/MessageText.h"
 
+#include <optional>
 #include <string>
 
 namespace kelvrast {
@@ -29,42 +30,42 @@ bool isFolder(const std::filesystem::path& file) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::u16string reason(const std::filesystem::path& file, DWORD error) {
+std::optional<FileProblem> problemOf(const std::filesystem::path& file, DWORD error) {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-        return u"the file or its folder does not exist";
+        return FileProblem::notFound;
     case ERROR_ACCESS_DENIED:
         // Windows refuses to open a folder as a file with the same code as a refused permission.
-        return isFolder(file) ? u"it is a folder, not a file" : u"permission was refused";
+        return isFolder(file) ? FileProblem::isFolder : FileProblem::permissionRefused;
     case ERROR_DIRECTORY:
-        return u"part of the path is not a folder";
+        return FileProblem::notAFolder;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-        return u"the disk is full";
+        return FileProblem::diskFull;
     case ERROR_WRITE_PROTECT:
-        return u"the disk is read-only";
+        return FileProblem::readOnly;
     case ERROR_FILENAME_EXCED_RANGE:
-        return u"the name is too long";
+        return FileProblem::nameTooLong;
     case ERROR_INVALID_NAME:
-        return u"the name is not a valid file name";
+        return FileProblem::invalidName;
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
-        return u"it exists already";
+        return FileProblem::exists;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return u"another program is using it";
+        return FileProblem::inUse;
     default:
-        return systemDescription(error);
+        return std::nullopt;
     }
 }
 
 } // namespace
 
-Status win32Failure(const char* what, const std::filesystem::path& file, DWORD error) {
-    std::u16string message = asciiText(what) + u" " + pathText(file) + u": " + reason(file, error) + u".";
-    const bool notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return notFound ? Status::notFound(std::move(message)) : Status::failure(std::move(message));
+Status win32Failure(FileAction action, const std::filesystem::path& file, DWORD error) {
+    if (const std::optional<FileProblem> problem = problemOf(file, error))
+        return fileFailure(action, file, *problem);
+    return fileFailure(action, file, systemDescription(error));
 }
 
 } // namespace kelvrast

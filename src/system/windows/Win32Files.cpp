@@ -193,7 +193,7 @@ Win32Handle openForAppending(const std::filesystem::path& file) {
 
 Status Win32Files::createFolder(const std::filesystem::path& folder) {
     if (!::CreateDirectoryW(folder.c_str(), nullptr))
-        return win32Failure("Could not create the folder", folder, ::GetLastError());
+        return win32Failure(FileAction::createFolder, folder, ::GetLastError());
     flushFolderOf(folder);
     return Status::success();
 }
@@ -201,7 +201,7 @@ Status Win32Files::createFolder(const std::filesystem::path& folder) {
 Status Win32Files::touch(const std::filesystem::path& file) {
     Win32Handle opened = openForAppending(file);
     if (!opened.isOpen())
-        return win32Failure("Could not open", file, ::GetLastError());
+        return win32Failure(FileAction::open, file, ::GetLastError());
     if (ExclusiveLock lock(opened.get()); lock.locked())
         takeOutUnfinishedBlock(opened.get(), file, openNote(file, false).get());
     return Status::success();
@@ -210,13 +210,13 @@ Status Win32Files::touch(const std::filesystem::path& file) {
 Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& sink) {
     Win32Handle opened = openFile(file, GENERIC_READ, OPEN_EXISTING);
     if (!opened.isOpen())
-        return win32Failure("Could not open", file, ::GetLastError());
+        return win32Failure(FileAction::open, file, ::GetLastError());
     LineSplitter lines(sink);
     std::string buffer(1 << 16, '\0');
     for (;;) {
         DWORD count = 0;
         if (!::ReadFile(opened.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &count, nullptr))
-            return win32Failure("Could not read", file, ::GetLastError());
+            return win32Failure(FileAction::read, file, ::GetLastError());
         if (count == 0)
             break;
         lines.feed(std::string_view(buffer.data(), count));
@@ -228,26 +228,26 @@ Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& 
 Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view bytes) {
     Win32Handle opened = openFile(file, GENERIC_WRITE, CREATE_ALWAYS);
     if (!opened.isOpen())
-        return win32Failure("Could not open", file, ::GetLastError());
+        return win32Failure(FileAction::open, file, ::GetLastError());
     if (!writeAll(opened.get(), bytes))
-        return win32Failure("Could not write to", file, ::GetLastError());
+        return win32Failure(FileAction::writeTo, file, ::GetLastError());
     return Status::success();
 }
 
 Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file, std::string_view block) {
     if (block.size() > std::numeric_limits<DWORD>::max())
-        return Status::failure(u"Could not write to " + pathText(file) + u": the record is too long.");
+        return fileFailure(FileAction::writeTo, file, FileProblem::recordTooLong);
     Win32Handle opened = openForAppending(file);
     if (!opened.isOpen())
-        return win32Failure("Could not open", file, ::GetLastError());
+        return win32Failure(FileAction::open, file, ::GetLastError());
     ExclusiveLock lock(opened.get());
     if (!lock.locked())
-        return win32Failure("Could not lock", file, lock.error());
+        return win32Failure(FileAction::lock, file, lock.error());
     Win32Handle note = openNote(file, true);
     takeOutUnfinishedBlock(opened.get(), file, note.get());
     const std::optional<std::uint64_t> before = sizeOf(opened.get());
     if (!before)
-        return win32Failure("Could not read the size of", file, ::GetLastError());
+        return win32Failure(FileAction::readSizeOf, file, ::GetLastError());
     if (note.isOpen())
         writeNote(note.get(), *before, block);
 
@@ -263,7 +263,7 @@ Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file,
         // Whatever part of the block reached the file goes again, so the file holds whole blocks only.
         if (const std::optional<std::uint64_t> now = sizeOf(opened.get()); now && *now > *before)
             cutBack(file, *before);
-        return win32Failure("Could not write to", file, error);
+        return win32Failure(FileAction::writeTo, file, error);
     }
     return AppendReceipt{*before, block.size()};
 }
@@ -271,21 +271,20 @@ Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file,
 Status Win32Files::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
     Win32Handle opened = openFile(file, cutAccess, OPEN_EXISTING);
     if (!opened.isOpen())
-        return win32Failure("Could not open", file, ::GetLastError());
+        return win32Failure(FileAction::open, file, ::GetLastError());
     ExclusiveLock lock(opened.get());
     if (!lock.locked())
-        return win32Failure("Could not lock", file, lock.error());
+        return win32Failure(FileAction::lock, file, lock.error());
     const std::optional<std::uint64_t> now = sizeOf(opened.get());
     if (!now)
-        return win32Failure("Could not read the size of", file, ::GetLastError());
+        return win32Failure(FileAction::readSizeOf, file, ::GetLastError());
     if (*now != receipt.sizeBefore + receipt.length)
-        return Status::failure(u"Could not take the record back out of " + pathText(file) +
-                               u": the file has changed since it was written.");
+        return fileFailure(FileAction::takeBack, file, FileProblem::changedSinceWritten);
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = static_cast<LONGLONG>(receipt.sizeBefore);
     if (!::SetFileInformationByHandle(opened.get(), FileEndOfFileInfo, &end, sizeof end) ||
         !::FlushFileBuffers(opened.get()))
-        return win32Failure("Could not take the record back out of", file, ::GetLastError());
+        return win32Failure(FileAction::takeBack, file, ::GetLastError());
     return Status::success();
 }
 
