@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds the program and runs every test: on Linux the logic, the window (offscreen), end to end (under Xvfb) and
-# packaging, in build/ (the tests preset of CMakePresets.json); then the Windows core and its tests, cross-built
-# and run under Wine (scripts/test-windows.sh). Each suite ends with ctest's summary; the command fails when either
+# Checks the sources' format, then builds the program with warnings as errors and runs every test: on Linux the
+# logic, the window (offscreen), end to end (under Xvfb) and packaging, in build/ (the tests preset of
+# CMakePresets.json); then the Windows core and its tests, cross-built and run under Wine (scripts/test-windows.sh). Each suite ends with ctest's summary; the command fails when either
 # suite does, after both have run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-packages.sh build run tests e2e deb
+bash scripts/check-format.sh
 cmake --preset tests >/dev/null
 cmake --build --preset tests -j"$(nproc)"
 linux=0
