@@ -13,7 +13,7 @@ namespace {
 struct DialogRun {
     std::wstring text;
     bool withInput = false;
-    std::wstring typed;
+    std::u16string typed;
 };
 
 // The text lies in a static control as wide as the dialog; a text taller than the room the template gives it
@@ -67,13 +67,8 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
-            if (run->withInput) {
-                HWND input = ::GetDlgItem(dialog, Win32Dialogs::inputId);
-                std::wstring typed(static_cast<std::size_t>(::GetWindowTextLengthW(input)) + 1, L'\0');
-                typed.resize(
-                    static_cast<std::size_t>(::GetWindowTextW(input, typed.data(), static_cast<int>(typed.size()))));
-                run->typed = std::move(typed);
-            }
+            if (run->withInput)
+                run->typed = windowText(::GetDlgItem(dialog, Win32Dialogs::inputId));
             ::EndDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:
@@ -105,7 +100,7 @@ std::u16string Win32Dialogs::inputText(std::u16string_view prompt) {
     DialogRun shown{.text = wideText(prompt), .withInput = true, .typed = {}};
     if (run(owner_, layout, shown) != IDOK)
         return {};
-    return programText(shown.typed);
+    return shown.typed;
 }
 
 void Win32Dialogs::message(std::u16string_view text) {

@@ -1,6 +1,5 @@
 #include "frontend/win32/Win32MainWindow.h"
 
-#include "display/PendulumDisplay.h"
 #include "flow/MainWindowLogic.h"
 #include "form/Form.h"
 #include "frontend/win32/WideText.h"
@@ -79,20 +78,18 @@ Win32MainWindow::Win32MainWindow(Platform platform, std::filesystem::path workin
     addTooltips();
     setTabOrderOfControls();
     createLogic();
-    wireEvents();
 }
 
+// Detached first: nothing the window's own destruction sends reaches a window that is going.
 Win32MainWindow::~Win32MainWindow() {
-    destroying_ = true;
-    pendulum_.reset();
-    pendulumTimer_.reset();
+    detach();
     logic_.reset();
+    pendulumTimer_.reset();
     picture1_.reset();
     picture2_.reset();
     if (tooltips_)
         ::DestroyWindow(tooltips_);
-    if (window_)
-        ::DestroyWindow(window_);
+    destroyWindow();
     if (dialogFont_)
         ::DeleteObject(dialogFont_);
     if (largeBoxFont_)
@@ -107,28 +104,28 @@ Status Win32MainWindow::load() {
 }
 
 void Win32MainWindow::show(int showCommand) {
-    ::ShowWindow(window_, showCommand);
-    ::UpdateWindow(window_);
-    ::SetForegroundWindow(window_);
+    ::ShowWindow(handle(), showCommand);
+    ::UpdateWindow(handle());
+    ::SetForegroundWindow(handle());
     focus(lastFocus_ ? lastFocus_ : control("txt_question"));
 }
 
 void Win32MainWindow::processMessage(MSG& message) {
-    const bool ours = message.hwnd == window_ || ::IsChild(window_, message.hwnd);
+    const bool ours = message.hwnd == handle() || ::IsChild(handle(), message.hwnd);
     if (ours && message.message == WM_KEYDOWN && message.wParam == VK_TAB && !keyDown(VK_CONTROL) &&
         !keyDown(VK_MENU)) {
         // IsDialogMessageW would move the focus in z-order, which on this form is not the tab order.
         moveFocus(keyDown(VK_SHIFT));
         return;
     }
-    if (::IsDialogMessageW(window_, &message))
+    if (::IsDialogMessageW(handle(), &message))
         return;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
 }
 
 HWND Win32MainWindow::control(std::string_view objectName) const {
-    const auto& table = form::controls();
+    const auto table = form::controls();
     for (std::size_t i = 0; i < table.size() && i < controls_.size(); ++i)
         if (table[i].objectName() == objectName)
             return controls_[i];
@@ -138,32 +135,21 @@ HWND Win32MainWindow::control(std::string_view objectName) const {
 void Win32MainWindow::createWindow() {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (!::GetClassInfoExW(instance, className, &windowClass)) {
-        windowClass = WNDCLASSEXW{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = &Win32MainWindow::windowProcedure;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
-        windowClass.hIconSm =
-            static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                            ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-        windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = className;
-        if (!::RegisterClassExW(&windowClass))
-            throw std::runtime_error("the window's class could not be registered");
-    }
+    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hIconSm =
+        static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                        ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    registerClass(windowClass);
     // Made at the system's DPI where the system places new windows; sized again for the DPI of the monitor it
     // lands on.
     const UINT startDpi = systemDpi();
-    window_ =
-        ::CreateWindowExW(0, className, wideText(form::windowTitle).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                          CW_USEDEFAULT, CW_USEDEFAULT, scaled(form::clientWidthTwips, startDpi),
-                          scaled(form::clientHeightTwips, startDpi), nullptr, nullptr, instance, this);
-    if (!window_)
-        throw std::runtime_error("the window could not be created");
-    dpi_ = dpiOf(window_);
+    create(0, className, wideText(form::windowTitle).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+           CW_USEDEFAULT, scaled(form::clientWidthTwips, startDpi), scaled(form::clientHeightTwips, startDpi), nullptr,
+           0);
+    dpi_ = dpiOf(handle());
     createFonts();
     sizeClientArea();
 }
@@ -171,7 +157,7 @@ void Win32MainWindow::createWindow() {
 // Created in the table's order, each on top of those before it, so that of two overlapping controls the later one
 // lies on top. (A new child window goes to the bottom of its siblings.)
 void Win32MainWindow::createControls() {
-    const auto& table = form::controls();
+    const auto table = form::controls();
     controls_.assign(table.size(), nullptr);
     for (std::size_t i = 0; i < table.size(); ++i) {
         const Control& each = table[i];
@@ -180,21 +166,23 @@ void Win32MainWindow::createControls() {
         HWND made = nullptr;
         switch (each.kind) {
         case Kind::timer:
+            // No window: its ticks come to this one as WM_TIMER with the timer's id.
+            pendulumTimer_ = std::make_unique<Win32Timer>(handle(), id, form::pendulumTimerMilliseconds);
             continue;
         case Kind::commandButton:
             // Never BS_DEFPUSHBUTTON: the form has no default button.
-            made = createChild(window_, 0, L"BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, id);
+            made = createChild(handle(), 0, L"BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, id);
             break;
         case Kind::optionButton:
             // The window keeps the two options exclusive itself: with WS_GROUP on each, as Tab must reach both,
             // BS_AUTORADIOBUTTON would see each as a group of its own.
-            made = createChild(window_, 0, L"BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON, id);
+            made = createChild(handle(), 0, L"BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON, id);
             break;
         case Kind::textBox: {
             const DWORD lines =
                 each.multiLine ? ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL;
             made =
-                createChild(window_, WS_EX_CLIENTEDGE, L"EDIT", std::wstring(each.caption.begin(), each.caption.end()),
+                createChild(handle(), WS_EX_CLIENTEDGE, L"EDIT", std::wstring(each.caption.begin(), each.caption.end()),
                             WS_TABSTOP | ES_LEFT | lines, id);
             ::SendMessageW(made, EM_SETLIMITTEXT, 0, 0); // the largest the control can hold
             ::SetWindowSubclass(made, &Win32MainWindow::editProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -202,15 +190,15 @@ void Win32MainWindow::createControls() {
         }
         case Kind::listBox:
             // LBS_NOINTEGRALHEIGHT: the list keeps the height of the form, not a whole number of rows.
-            made = createChild(window_, WS_EX_CLIENTEDGE, L"LISTBOX", wideText(each.spokenName()),
+            made = createChild(handle(), WS_EX_CLIENTEDGE, L"LISTBOX", wideText(each.spokenName()),
                                WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, id);
             break;
         case Kind::label:
             // SS_NOPREFIX: the caption as it is, "&" too.
-            made = createChild(window_, 0, L"STATIC", wideText(each.caption), SS_LEFT | SS_NOPREFIX, id);
+            made = createChild(handle(), 0, L"STATIC", wideText(each.caption), SS_LEFT | SS_NOPREFIX, id);
             break;
         case Kind::pictureBox: {
-            auto box = std::make_unique<Win32PictureBox>(window_, id, wideText(each.spokenName()).c_str(),
+            auto box = std::make_unique<Win32PictureBox>(handle(), id, wideText(each.spokenName()).c_str(),
                                                          placeAt(each.place, dpi_));
             made = box->handle();
             (each.name == "Picture1" ? picture1_ : picture2_) = std::move(box);
@@ -228,13 +216,13 @@ void Win32MainWindow::createControls() {
 
 // A button far narrower than its caption shows the whole caption as a tooltip.
 void Win32MainWindow::addTooltips() {
-    const auto& table = form::controls();
+    const auto table = form::controls();
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (!table[i].narrow || !controls_[i])
             continue;
         if (!tooltips_)
             tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle(), nullptr,
                                           ::GetModuleHandleW(nullptr), nullptr);
         if (!tooltips_)
             return; // a missing tooltip costs the student nothing but the hint
@@ -242,7 +230,7 @@ void Win32MainWindow::addTooltips() {
         TOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V1_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
+        tool.hwnd = handle();
         tool.uId = reinterpret_cast<UINT_PTR>(controls_[i]);
         tool.lpszText = text.data();
         ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -250,40 +238,19 @@ void Win32MainWindow::addTooltips() {
 }
 
 void Win32MainWindow::setTabOrderOfControls() {
-    const auto& table = form::controls();
+    const auto table = form::controls();
     for (const Control* each : form::tabOrder())
         tabOrder_.push_back(controls_[static_cast<std::size_t>(each - table.data())]);
 }
 
-// The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces. The
-// pendulum display draws from the same random generator as the rest of the run.
+// The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces.
 void Win32MainWindow::createLogic() {
     boxes_ = std::make_unique<Win32TextBoxes>(control("txt_question"), control("txt_answer"));
     platform_.boxes = boxes_.get();
     platform_.picture1 = picture1_.get();
     platform_.picture2 = picture2_.get();
+    platform_.pendulumTimer = pendulumTimer_.get();
     logic_ = std::make_unique<MainWindowLogic>(platform_, workingFolder_);
-    const auto& table = form::controls();
-    const auto timer = std::find_if(table.begin(), table.end(), [](const Control& c) { return c.kind == Kind::timer; });
-    pendulumTimer_ = std::make_unique<Win32Timer>(window_, firstControlId + (timer - table.begin()),
-                                                  form::pendulumTimerMilliseconds);
-    pendulum_ = std::make_unique<PendulumDisplay>(*pendulumTimer_, platform_.beep, platform_.random, *picture1_);
-}
-
-// Trigger Timer, Make Paragraph, the options, the list and the parameter boxes have no handlers. The pendulum
-// display receives the ticks of tmr_pend_exp through its timer.
-void Win32MainWindow::wireEvents() {
-    const auto on = [this](std::string_view name, std::function<void()> handler) {
-        clickHandlers_[::GetDlgCtrlID(control(name))] = std::move(handler);
-    };
-    on("cmdNextQuestion", [this] { logic_->nextQuestionClicked(); });
-    on("cmd_enter_response", [this] { logic_->enterResponseClicked(); });
-    on("cmd_save_as_notes", [this] { logic_->saveAsNotesClicked(); });
-    on("cmd_clear", [this] { logic_->clearClicked(); });
-    on("cmd_display_note_file", [this] { logic_->displayNotesClicked(); });
-    on("cmd_displayCumulativeText", [this] { logic_->displaySendFileClicked(); });
-    on("cmd_quit", [this] { logic_->quitClicked(); });
-    on("cmd_pend_exp", [this] { pendulum_->pendExpClicked(); });
 }
 
 // Fonts and places for a new DPI; the window keeps its client area of the form's size in twips.
@@ -304,7 +271,7 @@ void Win32MainWindow::createFonts() {
     HFONT newLargeBoxFont = ::CreateFontW(-::MulDiv(975, static_cast<int>(dpi_), 7200), 0, 0, 0, FW_NORMAL, FALSE,
                                           FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
-    const auto& table = form::controls();
+    const auto table = form::controls();
     for (std::size_t i = 0; i < controls_.size(); ++i)
         if (controls_[i])
             ::SendMessageW(
@@ -320,7 +287,7 @@ void Win32MainWindow::createFonts() {
 }
 
 void Win32MainWindow::layOutControls() {
-    const auto& table = form::controls();
+    const auto table = form::controls();
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (!controls_[i])
             continue;
@@ -338,11 +305,11 @@ void Win32MainWindow::sizeClientArea() {
     for (int attempt = 0; attempt < 2; ++attempt) {
         RECT client{};
         RECT frame{};
-        ::GetClientRect(window_, &client);
-        ::GetWindowRect(window_, &frame);
+        ::GetClientRect(handle(), &client);
+        ::GetWindowRect(handle(), &frame);
         if (client.right == width && client.bottom == height)
             return;
-        ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+        ::SetWindowPos(handle(), nullptr, 0, 0, frame.right - frame.left + width - client.right,
                        frame.bottom - frame.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -352,27 +319,29 @@ SIZE Win32MainWindow::frameSize() const {
     static const auto adjustForDpi =
         user32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     RECT frame{0, 0, scaled(form::clientWidthTwips, dpi_), scaled(form::clientHeightTwips, dpi_)};
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE));
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(handle(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(handle(), GWL_EXSTYLE));
     if (!adjustForDpi || !adjustForDpi(&frame, style, FALSE, exStyle, dpi_))
         ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
+// A click of an option selects it alone, which is the window's own business; the logic hears of every click by the
+// control's row.
 void Win32MainWindow::clicked(int controlId) {
-    const auto& table = form::controls();
-    const std::size_t row = static_cast<std::size_t>(controlId - firstControlId);
+    if (controlId < firstControlId)
+        return; // IDOK or IDCANCEL from the dialog keys, no control's
+    const auto table = form::controls();
+    const auto row = static_cast<std::size_t>(controlId - firstControlId);
     if (row < table.size() && table[row].kind == Kind::optionButton) {
         if (movingFocus_)
             return;
         for (std::size_t i = 0; i < table.size(); ++i)
             if (table[i].kind == Kind::optionButton)
                 ::SendMessageW(controls_[i], BM_SETCHECK, i == row ? BST_CHECKED : BST_UNCHECKED, 0);
-        return;
     }
-    const auto handler = clickHandlers_.find(controlId);
-    if (handler != clickHandlers_.end())
-        handler->second();
+    if (logic_)
+        logic_->controlClicked(row);
 }
 
 // The next or previous tab stop after the one holding the focus, round from the last to the first.
@@ -411,32 +380,20 @@ void Win32MainWindow::focus(HWND control) {
     movingFocus_ = false;
 }
 
-LRESULT CALLBACK Win32MainWindow::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<Win32MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-        created->window_ = window;
-    }
-    auto* self = reinterpret_cast<Win32MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    // No exception may cross the system's frames back into the message loop: an error no handler dealt with is
-    // reported and ends the program.
+// No exception may cross the system's frames back into the message loop.
+void Win32MainWindow::failed(std::exception_ptr error) noexcept {
+    std::u16string reason;
     try {
-        return self->respond(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        self->platform_.dialogs.message(u"The program met an error it cannot go on from: " + asciiText(error.what()) +
-                                        u".");
+        std::rethrow_exception(error);
+    } catch (const std::exception& thrown) {
+        reason = u": " + asciiText(thrown.what());
     } catch (...) {
-        self->platform_.dialogs.message(u"The program met an error it cannot go on from.");
     }
-    self->platform_.programEnd.endProgram(1);
-    return 0;
+    platform_.dialogs.message(u"The program met an error it cannot go on from" + reason + u".");
+    platform_.programEnd.endProgram(1);
 }
 
 LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (destroying_)
-        return ::DefWindowProcW(window_, message, wParam, lParam);
     switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && lParam)
@@ -450,7 +407,7 @@ LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
         // The focus goes back to the control that had it, as in a dialog; the window itself never keeps it.
         if (LOWORD(wParam) == WA_INACTIVE) {
             const HWND focused = ::GetFocus();
-            if (focused && ::IsChild(window_, focused))
+            if (focused && ::IsChild(handle(), focused))
                 lastFocus_ = focused;
         } else if (!HIWORD(wParam)) {
             focus(lastFocus_ ? lastFocus_ : control("txt_question"));
@@ -467,22 +424,22 @@ LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+        ::SetWindowPos(handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
         applyDpi(HIWORD(wParam));
         return 0;
     }
     case WM_CLOSE:
-        // Closing the window asks nothing and writes nothing: the answer files already hold every record.
-        platform_.programEnd.endProgram(0);
+        if (logic_)
+            logic_->windowClosed();
         return 0;
     case WM_DESTROY:
-        // Destroyed by anything but its owner (the end of the session), the program ends with it.
-        if (!destroying_)
-            platform_.programEnd.endProgram(0);
+        // Only a window destroyed by anything but its owner (the end of the session) still hears of it: the program
+        // ends with it.
+        platform_.programEnd.endProgram(0);
         return 0;
     default:
-        return ::DefWindowProcW(window_, message, wParam, lParam);
+        return ::DefWindowProcW(handle(), message, wParam, lParam);
     }
 }
 

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "frontend/win32/Win32Window.h"
 #include "platform/Platform.h"
 #include "platform/Status.h"
 
 #include <windows.h>
 
-#include <array>
 #include <filesystem>
-#include <functional>
-#include <map>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -16,15 +14,14 @@
 namespace kelvrast {
 
 class MainWindowLogic;
-class PendulumDisplay;
 class Win32PictureBox;
 class Win32TextBoxes;
 class Win32Timer;
 
 // The program's one window, "Form1", on Windows: every control of the form's table as a child window at its place
-// for the window's DPI. It hands the controls' events to the logic, and moves the focus with Tab in the form's tab
-// order.
-class Win32MainWindow {
+// for the window's DPI. It hands the logic a click by the row of the control and the frame's close, keeps the two
+// options exclusive, and moves the focus with Tab in the form's tab order.
+class Win32MainWindow : public Win32Window {
 public:
     // The window adds its own controls to the platform's services and hands them on to the logic. It is made hidden.
     Win32MainWindow(Platform platform, std::filesystem::path workingFolder);
@@ -41,7 +38,6 @@ public:
     // (IsDialogMessageW), then the message translated and dispatched.
     void processMessage(MSG& message);
 
-    HWND handle() const { return window_; }
     // The control with this object name (as form::Control::objectName() gives it); null for none or the timer.
     HWND control(std::string_view objectName) const;
     Win32PictureBox& picture1() { return *picture1_; }
@@ -56,17 +52,17 @@ public:
     static constexpr int firstControlId = 100;
 
 private:
-    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR owner);
-    LRESULT respond(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT respond(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // An error no handler dealt with is reported, and ends the program.
+    void failed(std::exception_ptr error) noexcept override;
 
     void createWindow();
     void createControls();
     void addTooltips();
     void setTabOrderOfControls();
     void createLogic();
-    void wireEvents();
 
     void applyDpi(UINT dpi);
     void createFonts();
@@ -80,7 +76,6 @@ private:
 
     Platform platform_;
     std::filesystem::path workingFolder_;
-    HWND window_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HFONT dialogFont_ = nullptr;
     HFONT largeBoxFont_ = nullptr;
@@ -93,15 +88,13 @@ private:
     // than by a click, tells its parent BN_CLICKED (so a dialog's arrow keys select the option they reach); Tab must
     // not select an option. Wine 8 sends no such BN_CLICKED here, so under Wine this guard is never needed.
     bool movingFocus_ = false;
-    bool destroying_ = false;
-    std::map<int, std::function<void()>> clickHandlers_;
 
+    // The controls the logic works through, declared before it so that they outlive it.
     std::unique_ptr<Win32PictureBox> picture1_;
     std::unique_ptr<Win32PictureBox> picture2_;
     std::unique_ptr<Win32TextBoxes> boxes_;
-    std::unique_ptr<MainWindowLogic> logic_;
     std::unique_ptr<Win32Timer> pendulumTimer_;
-    std::unique_ptr<PendulumDisplay> pendulum_;
+    std::unique_ptr<MainWindowLogic> logic_;
 };
 
 } // namespace kelvrast

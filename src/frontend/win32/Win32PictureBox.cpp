@@ -13,42 +13,22 @@ namespace {
 constexpr COLORREF white =
     RGB((form::pictureBoxRgb >> 16) & 0xFF, (form::pictureBoxRgb >> 8) & 0xFF, form::pictureBoxRgb & 0xFF);
 
-void registerClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (::GetClassInfoExW(instance, Win32PictureBox::className, &existing))
-        return;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.hbrBackground = nullptr; // WM_ERASEBKGND paints the bitmap's white
-    windowClass.lpszClassName = Win32PictureBox::className;
-    if (!::RegisterClassExW(&windowClass))
-        throw std::runtime_error("the picture box's window class could not be registered");
-}
-
 } // namespace
 
 Win32PictureBox::Win32PictureBox(HWND parent, int controlId, const wchar_t* accessibleName, const RECT& place) {
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    registerClass(instance, &Win32PictureBox::windowProcedure);
-    window_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, className, accessibleName,
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, place.left, place.top,
-                                place.right - place.left, place.bottom - place.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
-    if (!window_)
-        throw std::runtime_error("a picture box could not be created");
+    WNDCLASSEXW windowClass{};
+    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = nullptr; // WM_ERASEBKGND paints the bitmap's white
+    windowClass.lpszClassName = className;
+    registerClass(windowClass);
+    create(WS_EX_CLIENTEDGE, className, accessibleName, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
+           place.left, place.top, place.right - place.left, place.bottom - place.top, parent, controlId);
     if (!fitCanvasToBox())
         throw std::runtime_error("a picture box's bitmap could not be made");
 }
 
 Win32PictureBox::~Win32PictureBox() {
-    if (window_) {
-        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        ::DestroyWindow(window_);
-    }
+    destroyWindow();
     releaseCanvas();
 }
 
@@ -59,7 +39,7 @@ void Win32PictureBox::circle(float x, float y, float radius) {
     if (!fitCanvasToBox())
         return;
     RECT surface{};
-    ::GetClientRect(window_, &surface);
+    ::GetClientRect(handle(), &surface);
     const double unitsToPixelsX = static_cast<double>(surface.right) / scaleWidth_;
     const double unitsToPixelsY = static_cast<double>(surface.bottom) / scaleHeight_;
     const double centreX = x * unitsToPixelsX;
@@ -87,23 +67,11 @@ void Win32PictureBox::circle(float x, float y, float radius) {
     RECT changed{drawn.left - 2, drawn.top - 2, drawn.right + 2, drawn.bottom + 2};
     RECT visible{};
     if (::IntersectRect(&visible, &changed, &surface))
-        ::InvalidateRect(window_, &visible, FALSE);
+        ::InvalidateRect(handle(), &visible, FALSE);
 }
 
 COLORREF Win32PictureBox::canvasPixel(int x, int y) const {
     return ::GetPixel(canvas_, x, y);
-}
-
-LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<Win32PictureBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-        created->window_ = window;
-    }
-    auto* box = reinterpret_cast<Win32PictureBox*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!box)
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    return box->respond(message, wParam, lParam);
 }
 
 LRESULT Win32PictureBox::respond(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -112,14 +80,14 @@ LRESULT Win32PictureBox::respond(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1; // WM_PAINT covers every pixel
     case WM_PAINT: {
         PAINTSTRUCT ps{};
-        HDC target = ::BeginPaint(window_, &ps);
+        HDC target = ::BeginPaint(handle(), &ps);
         paint(target, ps.rcPaint);
-        ::EndPaint(window_, &ps);
+        ::EndPaint(handle(), &ps);
         return 0;
     }
     case WM_PRINTCLIENT: {
         RECT all{};
-        ::GetClientRect(window_, &all);
+        ::GetClientRect(handle(), &all);
         paint(reinterpret_cast<HDC>(wParam), all);
         return 0;
     }
@@ -128,13 +96,13 @@ LRESULT Win32PictureBox::respond(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        ::InvalidateRect(window_, nullptr, FALSE);
+        ::InvalidateRect(handle(), nullptr, FALSE);
         return 0;
     case WM_LBUTTONDOWN:
-        ::SetFocus(window_);
+        ::SetFocus(handle());
         return 0;
     default:
-        return ::DefWindowProcW(window_, message, wParam, lParam);
+        return ::DefWindowProcW(handle(), message, wParam, lParam);
     }
 }
 
@@ -142,9 +110,9 @@ LRESULT Win32PictureBox::respond(UINT message, WPARAM wParam, LPARAM lParam) {
 void Win32PictureBox::paint(HDC target, const RECT& area) {
     ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, canvas_, area.left, area.top,
              SRCCOPY);
-    if (::GetFocus() == window_ && !(::SendMessageW(window_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+    if (::GetFocus() == handle() && !(::SendMessageW(handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
         RECT all{};
-        ::GetClientRect(window_, &all);
+        ::GetClientRect(handle(), &all);
         ::DrawFocusRect(target, &all);
     }
 }
@@ -153,14 +121,14 @@ void Win32PictureBox::paint(HDC target, const RECT& area) {
 // where it was.
 bool Win32PictureBox::fitCanvasToBox() {
     RECT client{};
-    ::GetClientRect(window_, &client);
+    ::GetClientRect(handle(), &client);
     const SIZE size{std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)};
     if (canvas_ && size.cx == canvasSize_.cx && size.cy == canvasSize_.cy)
         return true;
-    HDC screen = ::GetDC(window_);
+    HDC screen = ::GetDC(handle());
     HDC canvas = ::CreateCompatibleDC(screen);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size.cx, size.cy);
-    ::ReleaseDC(window_, screen);
+    ::ReleaseDC(handle(), screen);
     if (!canvas || !bitmap) {
         if (bitmap)
             ::DeleteObject(bitmap);

@@ -142,6 +142,21 @@ TEST(Win32Pendulum, PendExpStartsTheTimerWhoseTicksBeepAndDrawInPicture1Only) {
     EXPECT_EQ(darkPixels(run.window.picture2()), 0);
 }
 
+// An error inside one of the window's messages goes no further than the window: it is reported, and the program
+// ends with status 1. Here the tick's draw from the random generator fails.
+TEST(Win32Errors, AnErrorNoHandlerDealtWithIsReportedAndEndsTheProgramWithStatus1) {
+    Win32WindowUnderTest run;
+    run.startAndShow();
+    ::SendMessageW(run.control("cmd_pend_exp"), BM_CLICK, 0, 0);
+    run.random.numbers.clear();
+    run.random.repeatLast = false;
+    ::SendMessageW(run.window.handle(), WM_TIMER, pendulumTimerId(), 0);
+    EXPECT_EQ(run.programEnd.exitStatus, 1);
+    ASSERT_FALSE(run.dialogs.messages.empty());
+    EXPECT_EQ(run.dialogs.messages.back(),
+              u"The program met an error it cannot go on from: ScriptedRandom: no more scripted numbers.");
+}
+
 TEST(Win32TextBoxes, TheReplaceOfTheAnswerIsTakenBackByUndo) {
     Win32WindowUnderTest run;
     run.startAndShow();
@@ -175,7 +190,7 @@ TEST(Win32Clicks, NextQuestionShowsTheFirstPieceOfTheBankAndThenThePromptUndoabl
     ::SendMessageW(next, BM_CLICK, 0, 0);
     const MainWindowState& state = run.window.logic().state();
     ASSERT_GT(state.bankIndex, 0);
-    EXPECT_NE(text(run.control("txt_question")).find(toScreenText(state.currentLine)), std::u16string::npos);
+    EXPECT_NE(windowText(run.control("txt_question")).find(toScreenText(state.currentLine)), std::u16string::npos);
 
     // On to the first question, after which a click while the answer is due only puts the prompt up.
     for (int clicks = 0; clicks < 100 && !state.awaitingResponse; ++clicks)
@@ -184,9 +199,9 @@ TEST(Win32Clicks, NextQuestionShowsTheFirstPieceOfTheBankAndThenThePromptUndoabl
     ::SetWindowTextW(answer, L"my answer");
     ::SendMessageW(run.window.handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(next), BN_CLICKED),
                    reinterpret_cast<LPARAM>(next));
-    EXPECT_EQ(text(answer), toScreenText(state.answerPrompt));
+    EXPECT_EQ(windowText(answer), toScreenText(state.answerPrompt));
     ::SendMessageW(answer, EM_UNDO, 0, 0);
-    EXPECT_EQ(text(answer), u"my answer");
+    EXPECT_EQ(windowText(answer), u"my answer");
 }
 
 TEST(Win32Clicks, TheButtonsWithoutHandlersChangeNothing) {
@@ -196,8 +211,8 @@ TEST(Win32Clicks, TheButtonsWithoutHandlersChangeNothing) {
     const int bankIndex = run.window.logic().state().bankIndex;
     for (const char* name : {"cmd_timerTrigger", "cmd_Make_Paragraph_question"})
         ::SendMessageW(run.control(name), BM_CLICK, 0, 0);
-    EXPECT_EQ(text(run.control("txt_question")), u"");
-    EXPECT_EQ(text(run.control("txt_answer")), u"typed");
+    EXPECT_EQ(windowText(run.control("txt_question")), u"");
+    EXPECT_EQ(windowText(run.control("txt_answer")), u"typed");
     EXPECT_EQ(run.window.logic().state().bankIndex, bankIndex);
     EXPECT_FALSE(run.programEnd.exitStatus.has_value());
     EXPECT_TRUE(run.dialogs.messages.empty());
@@ -208,7 +223,7 @@ TEST(Win32Clicks, ClearEmptiesTheAnswerBoxAndQuitEndsWithStatus0) {
     run.startAndShow();
     ::SetWindowTextW(run.control("txt_answer"), L"typed");
     ::SendMessageW(run.control("cmd_clear"), BM_CLICK, 0, 0);
-    EXPECT_EQ(text(run.control("txt_answer")), u"");
+    EXPECT_EQ(windowText(run.control("txt_answer")), u"");
     EXPECT_FALSE(run.programEnd.exitStatus.has_value());
     ::SendMessageW(run.control("cmd_quit"), BM_CLICK, 0, 0);
     EXPECT_EQ(run.programEnd.exitStatus, 0);

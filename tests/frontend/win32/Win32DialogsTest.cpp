@@ -1,5 +1,7 @@
 #include "frontend/win32/Win32Dialogs.h"
+#include "frontend/win32/WideText.h"
 #include "frontend/win32/Win32ProgramEnd.h"
+#include "frontend/win32/Win32Window.h"
 
 #include <windows.h>
 
@@ -11,41 +13,28 @@
 namespace kelvrast::testing {
 namespace {
 
-std::wstring textOf(HWND window) {
-    std::wstring read(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    read.resize(static_cast<std::size_t>(::GetWindowTextW(window, read.data(), static_cast<int>(read.size()))));
-    return read;
-}
-
 // The owner of the dialogs under test. A modal dialog's own loop sends its owner WM_ENTERIDLE once it waits for
 // input, with the dialog's handle: the student's part is played then, with no timer and no waiting.
-class Student {
+class Student : public Win32Window {
 public:
     std::function<void(HWND dialog)> act;
-    HWND window = nullptr;
 
     Student() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &Student::procedure;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        WNDCLASSEXW windowClass{};
         windowClass.lpszClassName = L"KelvrastTestOwner";
-        ::RegisterClassW(&windowClass);
-        window = ::CreateWindowExW(0, L"KelvrastTestOwner", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
-                                   nullptr, windowClass.hInstance, nullptr);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        registerClass(windowClass);
+        create(0, windowClass.lpszClassName, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, 0);
     }
-    ~Student() { ::DestroyWindow(window); }
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<Student*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX && self && self->act) {
-            auto act = std::move(self->act);
-            self->act = nullptr;
-            act(reinterpret_cast<HWND>(lParam));
+    LRESULT respond(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX && act) {
+            auto acting = std::move(act);
+            act = nullptr;
+            acting(reinterpret_cast<HWND>(lParam));
             return 0;
         }
-        return ::DefWindowProcW(window, message, wParam, lParam);
+        return ::DefWindowProcW(handle(), message, wParam, lParam);
     }
 };
 
@@ -55,23 +44,23 @@ void press(HWND dialog, int id) {
 
 TEST(Win32Dialogs, TheInputDialogShowsThePromptAsGivenAndReturnsWhatWasTyped) {
     Student student;
-    Win32Dialogs dialogs(student.window);
-    std::wstring caption, prompt;
+    Win32Dialogs dialogs(student.handle());
+    std::u16string caption, prompt;
     student.act = [&](HWND dialog) {
-        caption = textOf(dialog);
-        prompt = textOf(::GetDlgItem(dialog, Win32Dialogs::promptId));
+        caption = windowText(dialog);
+        prompt = windowText(::GetDlgItem(dialog, Win32Dialogs::promptId));
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, Win32Dialogs::inputId));
         ::SetDlgItemTextW(dialog, Win32Dialogs::inputId, L"Zo\u00eb \u00c5ngstr\u00f6m-Lee");
         press(dialog, IDOK);
     };
     EXPECT_EQ(dialogs.inputText(u"Your full name:  "), u"Zo\u00eb \u00c5ngstr\u00f6m-Lee");
-    EXPECT_EQ(caption, L"kelvrast");
-    EXPECT_EQ(prompt, L"Your full name:  ");
+    EXPECT_EQ(caption, u"kelvrast");
+    EXPECT_EQ(prompt, u"Your full name:  ");
 }
 
 TEST(Win32Dialogs, CancelGivesTheEmptyTextWhateverWasTyped) {
     Student student;
-    Win32Dialogs dialogs(student.window);
+    Win32Dialogs dialogs(student.handle());
     student.act = [&](HWND dialog) {
         ::SetDlgItemTextW(dialog, Win32Dialogs::inputId, L"half a name");
         press(dialog, IDCANCEL);
@@ -82,41 +71,41 @@ TEST(Win32Dialogs, CancelGivesTheEmptyTextWhateverWasTyped) {
 TEST(Win32Dialogs, ChooseHasTwoButtonsCaptionedAsGivenTheFirstTheDefault) {
     for (const bool pickFirst : {true, false}) {
         Student student;
-        Win32Dialogs dialogs(student.window);
-        std::wstring first, second, question;
+        Win32Dialogs dialogs(student.handle());
+        std::u16string first, second, question;
         LRESULT defaultId = 0;
         student.act = [&](HWND dialog) {
-            question = textOf(::GetDlgItem(dialog, Win32Dialogs::promptId));
-            first = textOf(::GetDlgItem(dialog, Win32Dialogs::firstId));
-            second = textOf(::GetDlgItem(dialog, Win32Dialogs::secondId));
+            question = windowText(::GetDlgItem(dialog, Win32Dialogs::promptId));
+            first = windowText(::GetDlgItem(dialog, Win32Dialogs::firstId));
+            second = windowText(::GetDlgItem(dialog, Win32Dialogs::secondId));
             defaultId = LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0));
             press(dialog, pickFirst ? Win32Dialogs::firstId : Win32Dialogs::secondId);
         };
         EXPECT_EQ(dialogs.choose(u"Record it?\n\nOr not.", u"Record with \"?\" & go", u"Go back"), pickFirst);
-        EXPECT_EQ(question, L"Record it?\n\nOr not.");
-        EXPECT_EQ(first, L"Record with \"?\" && go") << "\"&\" shown as it is, not as an access key";
-        EXPECT_EQ(second, L"Go back");
+        EXPECT_EQ(question, u"Record it?\n\nOr not.");
+        EXPECT_EQ(first, u"Record with \"?\" && go") << "\"&\" shown as it is, not as an access key";
+        EXPECT_EQ(second, u"Go back");
         EXPECT_EQ(defaultId, Win32Dialogs::firstId);
     }
 }
 
 TEST(Win32Dialogs, EscapeOrTheCloseBoxChoosesTheSecondAnswer) {
     Student student;
-    Win32Dialogs dialogs(student.window);
+    Win32Dialogs dialogs(student.handle());
     student.act = [&](HWND dialog) { ::SendMessageW(dialog, WM_CLOSE, 0, 0); };
     EXPECT_FALSE(dialogs.choose(u"Record it?", u"Yes", u"No"));
 }
 
 // The message box is the system's own, whose loop under Wine sends its owner no WM_ENTERIDLE: it is answered from
 // a hook instead, when it is activated. The posted OK is handled by the box's own loop.
-std::wstring messageBoxCaption;
+std::u16string messageBoxCaption;
 
 LRESULT CALLBACK answerMessageBox(int code, WPARAM wParam, LPARAM lParam) {
     wchar_t className[16] = {};
     if (code == HCBT_ACTIVATE && ::GetClassNameW(reinterpret_cast<HWND>(wParam), className, 16) &&
         std::wstring(className) == L"#32770") {
         HWND box = reinterpret_cast<HWND>(wParam);
-        messageBoxCaption = textOf(box);
+        messageBoxCaption = windowText(box);
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -124,23 +113,23 @@ LRESULT CALLBACK answerMessageBox(int code, WPARAM wParam, LPARAM lParam) {
 
 TEST(Win32Dialogs, AMessageIsCaptionedWithTheApplicationsTitle) {
     Student student;
-    Win32Dialogs dialogs(student.window);
+    Win32Dialogs dialogs(student.handle());
     HHOOK hook = ::SetWindowsHookExW(WH_CBT, &answerMessageBox, nullptr, ::GetCurrentThreadId());
     ASSERT_TRUE(hook);
     dialogs.message(u"The question bank has no further entries.");
     ::UnhookWindowsHookEx(hook);
-    EXPECT_EQ(messageBoxCaption, L"kelvrast");
+    EXPECT_EQ(messageBoxCaption, u"kelvrast");
 }
 
 // WM_QUIT posted before the loop runs would end the next modal dialog at once.
 TEST(Win32ProgramEnd, OutsideTheLoopItKeepsTheStatusAndPostsNoQuit) {
     Student student;
-    ::ShowWindow(student.window, SW_SHOWNORMAL);
+    ::ShowWindow(student.handle(), SW_SHOWNORMAL);
     Win32ProgramEnd end;
-    end.setWindow(student.window);
+    end.setWindow(student.handle());
     end.endProgram(3);
     EXPECT_EQ(end.exitStatus(), 3);
-    EXPECT_FALSE(::IsWindowVisible(student.window));
+    EXPECT_FALSE(::IsWindowVisible(student.handle()));
     MSG message{};
     EXPECT_FALSE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }

@@ -32,8 +32,8 @@ TEST(Win32Keyboard, TabFollowsTheTabOrderAndWrapsFromClearToTheQuestionBox) {
     std::vector<std::string> roundTrip = expected;
     roundTrip.push_back(expected.front());
     EXPECT_EQ(visited, roundTrip);
-    EXPECT_EQ(text(run.control("txt_question")), u"") << "Tab moved on and typed nothing";
-    EXPECT_EQ(text(run.control("txt_answer")), u"");
+    EXPECT_EQ(windowText(run.control("txt_question")), u"") << "Tab moved on and typed nothing";
+    EXPECT_EQ(windowText(run.control("txt_answer")), u"");
 }
 
 TEST(Win32Keyboard, ShiftTabGoesBackwardsAndWrapsFromTheQuestionBoxToClear) {
@@ -58,7 +58,7 @@ TEST(Win32Keyboard, ATabSentStraightToALargeBoxMovesTheFocusAndTypesNothing) {
     ::SendMessageW(question, WM_KEYDOWN, VK_TAB, 1);
     ::SendMessageW(question, WM_CHAR, L'\t', 1);
     EXPECT_EQ(run.focusName(), "txt_answer");
-    EXPECT_EQ(text(question), u"");
+    EXPECT_EQ(windowText(question), u"");
 }
 
 TEST(Win32Keyboard, CtrlASelectsTheWholeTextOfALargeBox) {
@@ -74,7 +74,7 @@ TEST(Win32Keyboard, CtrlASelectsTheWholeTextOfALargeBox) {
     ::SendMessageW(answer, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 23u);
-    EXPECT_EQ(text(answer), u"first line\r\nsecond line") << "Ctrl+A typed nothing";
+    EXPECT_EQ(windowText(answer), u"first line\r\nsecond line") << "Ctrl+A typed nothing";
 }
 
 // No button is the default one: Enter in a large box starts a new line and clicks nothing.
@@ -87,7 +87,7 @@ TEST(Win32Keyboard, EnterInALargeBoxStartsANewLine) {
     run.press('X');
     run.press(VK_RETURN);
     run.press('Y');
-    EXPECT_EQ(text(answer), u"x\r\ny");
+    EXPECT_EQ(windowText(answer), u"x\r\ny");
     EXPECT_EQ(run.window.logic().state().bankIndex, bankIndex);
     EXPECT_TRUE(run.dialogs.messages.empty());
     EXPECT_EQ(run.focusName(), "txt_answer");

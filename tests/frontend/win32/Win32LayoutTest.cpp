@@ -84,7 +84,7 @@ TEST_P(EveryControl, IsMadeOfTheSystemClassForItsKindWithItsCaption) {
         break;
     }
     if (row().kind != Kind::listBox && row().kind != Kind::pictureBox) {
-        EXPECT_EQ(text(made), std::u16string(row().caption));
+        EXPECT_EQ(windowText(made), std::u16string(row().caption));
     }
     EXPECT_EQ((styles & WS_TABSTOP) != 0, row().isTabStop());
     EXPECT_TRUE(::IsWindowEnabled(made));
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Form, EveryControl, ::testing::Range<std::size_t>(0, fo
 TEST(Win32MainWindowLayout, IsAResizableFramedWindowTitledForm1With725By573Pixels) {
     Win32WindowUnderTest run;
     HWND window = run.window.handle();
-    EXPECT_EQ(text(window), u"Form1");
+    EXPECT_EQ(windowText(window), u"Form1");
     RECT client{};
     ::GetClientRect(window, &client);
     EXPECT_EQ(client.right, 725);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form/Form.h"
+#include "frontend/win32/WideText.h"
 #include "frontend/win32/Win32MainWindow.h"
 #include "support/FakeBeep.h"
 #include "support/FakeClock.h"
@@ -83,12 +84,5 @@ struct Win32WindowUnderTest {
 
     bool checked(const char* name) { return ::SendMessageW(control(name), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 };
-
-inline std::u16string text(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring read(static_cast<std::size_t>(length) + 1, L'\0');
-    read.resize(static_cast<std::size_t>(::GetWindowTextW(window, read.data(), length + 1)));
-    return std::u16string(read.begin(), read.end());
-}
 
 } // namespace kelvrast::testing
