@@ -41,4 +41,19 @@ public:
     virtual std::unique_ptr<ProgramWindow> makeWindow(Platform machine, std::filesystem::path workingFolder) = 0;
 };
 
+// A front end that owns its window system's services; ProgramEndOfSystem keeps the status the program ended with.
+template <typename DialogsOfSystem, typename ProgramEndOfSystem, typename BeepOfSystem>
+class FrontEndWith : public FrontEnd {
+public:
+    Dialogs& dialogs() override { return dialogs_; }
+    ProgramEnd& programEnd() override { return programEnd_; }
+    Beep& beep() override { return beep_; }
+    std::optional<int> exitStatus() const override { return programEnd_.exitStatus(); }
+
+protected:
+    DialogsOfSystem dialogs_{nullptr}; // no owner window until the window is shown
+    ProgramEndOfSystem programEnd_;
+    BeepOfSystem beep_;
+};
+
 } // namespace kelvrast
