@@ -3,6 +3,8 @@
 #include "platform/Status.h"
 
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string_view>
 
 namespace kelvrast {
@@ -25,6 +27,21 @@ enum class FileProblem {
     changedSinceWritten,
     recordTooLong,
 };
+
+// What one of a system's error codes means, in the program's words.
+template <typename Code> struct ErrorMeaning {
+    Code code;
+    FileProblem problem;
+};
+
+// The meaning of an error code in a system's table; nothing for a code the program has no words for.
+template <typename Code>
+std::optional<FileProblem> problemOf(Code error, std::span<const ErrorMeaning<Code>> meanings) {
+    for (const ErrorMeaning<Code>& each : meanings)
+        if (each.code == error)
+            return each.problem;
+    return std::nullopt;
+}
 
 // The message a student reads: what could not be done, the file, and why. A missing file or folder is a "not
 // found" failure.

@@ -20,31 +20,14 @@
 namespace kelvrast {
 namespace {
 
-std::optional<FileProblem> problemOf(int error) {
-    switch (error) {
-    case ENOENT:
-        return FileProblem::notFound;
-    case EACCES:
-    case EPERM:
-        return FileProblem::permissionRefused;
-    case EISDIR:
-        return FileProblem::isFolder;
-    case ENOSPC:
-    case EDQUOT:
-        return FileProblem::diskFull;
-    case EROFS:
-        return FileProblem::readOnly;
-    case ENAMETOOLONG:
-        return FileProblem::nameTooLong;
-    case ENOTDIR:
-        return FileProblem::notAFolder;
-    default:
-        return std::nullopt;
-    }
-}
+constexpr ErrorMeaning<int> errorMeanings[] = {
+    {ENOENT, FileProblem::notFound}, {EACCES, FileProblem::permissionRefused}, {EPERM, FileProblem::permissionRefused},
+    {EISDIR, FileProblem::isFolder}, {ENOSPC, FileProblem::diskFull},          {EDQUOT, FileProblem::diskFull},
+    {EROFS, FileProblem::readOnly},  {ENAMETOOLONG, FileProblem::nameTooLong}, {ENOTDIR, FileProblem::notAFolder},
+};
 
 Status failure(FileAction action, const std::filesystem::path& file, int error) {
-    if (const std::optional<FileProblem> problem = problemOf(error))
+    if (const std::optional<FileProblem> problem = problemOf<int>(error, errorMeanings))
         return fileFailure(action, file, *problem);
     return fileFailure(action, file, asciiText(std::strerror(error)));
 }

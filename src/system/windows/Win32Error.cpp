@@ -30,34 +30,27 @@ bool isFolder(const std::filesystem::path& file) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+constexpr ErrorMeaning<DWORD> errorMeanings[] = {
+    {ERROR_FILE_NOT_FOUND, FileProblem::notFound},
+    {ERROR_PATH_NOT_FOUND, FileProblem::notFound},
+    {ERROR_ACCESS_DENIED, FileProblem::permissionRefused},
+    {ERROR_DIRECTORY, FileProblem::notAFolder},
+    {ERROR_DISK_FULL, FileProblem::diskFull},
+    {ERROR_HANDLE_DISK_FULL, FileProblem::diskFull},
+    {ERROR_WRITE_PROTECT, FileProblem::readOnly},
+    {ERROR_FILENAME_EXCED_RANGE, FileProblem::nameTooLong},
+    {ERROR_INVALID_NAME, FileProblem::invalidName},
+    {ERROR_ALREADY_EXISTS, FileProblem::exists},
+    {ERROR_FILE_EXISTS, FileProblem::exists},
+    {ERROR_SHARING_VIOLATION, FileProblem::inUse},
+    {ERROR_LOCK_VIOLATION, FileProblem::inUse},
+};
+
 std::optional<FileProblem> problemOf(const std::filesystem::path& file, DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return FileProblem::notFound;
-    case ERROR_ACCESS_DENIED:
-        // Windows refuses to open a folder as a file with the same code as a refused permission.
-        return isFolder(file) ? FileProblem::isFolder : FileProblem::permissionRefused;
-    case ERROR_DIRECTORY:
-        return FileProblem::notAFolder;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return FileProblem::diskFull;
-    case ERROR_WRITE_PROTECT:
-        return FileProblem::readOnly;
-    case ERROR_FILENAME_EXCED_RANGE:
-        return FileProblem::nameTooLong;
-    case ERROR_INVALID_NAME:
-        return FileProblem::invalidName;
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-        return FileProblem::exists;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return FileProblem::inUse;
-    default:
-        return std::nullopt;
-    }
+    // Windows refuses to open a folder as a file with the same code as a refused permission.
+    if (error == ERROR_ACCESS_DENIED && isFolder(file))
+        return FileProblem::isFolder;
+    return problemOf<DWORD>(error, errorMeanings);
 }
 
 } // namespace
