@@ -2,6 +2,8 @@
 
 #include "flow/BoxText.h"
 
+#include <algorithm>
+
 namespace kelvrast {
 namespace {
 
@@ -19,6 +21,13 @@ Result<std::u16string> linesForDisplay(Files& files, const std::filesystem::path
     return toScreenText(bytes);
 }
 
+// A NUL byte that an editor or a failing disk left in a file shows as the symbol for NUL: Windows' text boxes end
+// their text at the first NUL, and everything after it would look lost.
+std::u16string withNulsVisible(std::u16string text) {
+    std::replace(text.begin(), text.end(), u'\0', u'\u2400');
+    return text;
+}
+
 } // namespace
 
 void clearAnswer(Platform& platform) {
@@ -34,7 +43,7 @@ void displayNotes(MainWindowState& state, Platform& platform) {
         return;
     }
     state.textBuffer = toProgramText(notes.value());
-    platform.boxes->setQuestionText(platform.boxes->questionText() + notes.value());
+    platform.boxes->setQuestionText(platform.boxes->questionText() + withNulsVisible(std::move(notes.value())));
 }
 
 void displaySendFile(const MainWindowState& state, Platform& platform) {
@@ -47,9 +56,9 @@ void displaySendFile(const MainWindowState& state, Platform& platform) {
         return;
     std::u16string shown = platform.boxes->questionText();
     if (shown.empty())
-        shown = std::move(lines.value());
+        shown = withNulsVisible(std::move(lines.value()));
     else
-        shown += lines.value();
+        shown += withNulsVisible(std::move(lines.value()));
     platform.boxes->setQuestionText(shown);
 }
 

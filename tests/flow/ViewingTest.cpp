@@ -33,6 +33,24 @@ TEST(ViewingTest, DisplayNotesAppendsTheNotesFileLikeTheSendFileAndNothingElse) 
     EXPECT_EQ(run.boxes.question, u"\r\nA\r\nB\r\nC\r\nA\r\nB\r\nC");
 }
 
+// An editor or a failing disk can leave a NUL byte in a file. Windows' boxes end their text at the first one, so
+// both commands show it as a visible mark, and everything after it too; the file stays as it is.
+TEST(ViewingTest, ANulByteShowsAsAMarkAndTheRestOfTheFileStillShows) {
+    LogicHarness run;
+    ASSERT_TRUE(run.start(u"Ann").ok());
+    const std::string withNul("before\0after\r\nlast line", 23);
+    for (const auto& file : {run.state().sendFilePath, run.state().notesFilePath}) {
+        writeBytes(file, withNul);
+        run.boxes.question = u"Q";
+        if (file == run.state().sendFilePath)
+            run.logic.displaySendFileClicked();
+        else
+            run.logic.displayNotesClicked();
+        EXPECT_EQ(run.boxes.question, u"Q\r\nbefore\u2400after\r\nlast line") << file;
+        EXPECT_EQ(readBytes(file), withNul);
+    }
+}
+
 TEST(ViewingTest, DisplayNotesWithoutNotesSaysSoAndChangesNothing) {
     LogicHarness run;
     ASSERT_TRUE(run.start(u"Ann").ok());
