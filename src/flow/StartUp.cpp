@@ -4,8 +4,12 @@
 #include "flow/NumberText.h"
 #include "flow/QuestionBank.h"
 #include "flow/StudentFileNames.h"
+#include "platform/MessageText.h"
+#include "platform/UnfinishedAppend.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace kelvrast {
 
@@ -14,17 +18,6 @@ const char* const answerPromptText =
     "your insights regarding the situation at this point, notes to yourself, or just an OK.";
 
 namespace {
-
-// Asks until the name makes valid file names; Cancel and the empty name are taken as they are.
-std::u16string askStudentName(Dialogs& dialogs) {
-    for (;;) {
-        std::u16string name = dialogs.inputText(u"Your full name:  ");
-        std::optional<std::u16string> problem = nameProblem(name);
-        if (!problem)
-            return name;
-        dialogs.message(*problem);
-    }
-}
 
 // The names are made in UTF-16, which the file system library turns into each system's own encoding.
 void setFilePaths(MainWindowState& state, std::u16string_view name, const std::string& date) {
@@ -35,6 +28,41 @@ void setFilePaths(MainWindowState& state, std::u16string_view name, const std::s
     state.masterFilePath = state.folderPath / std::filesystem::path(u"masterFile_" + part + u".txt");
     state.sendFilePath = state.folderPath / std::filesystem::path(u"send_" + month + day + part + u".txt");
     state.notesFilePath = state.folderPath / std::filesystem::path(u"notes_" + part + u".txt");
+}
+
+// Why the paths that the name makes in the working folder, with the notes kept beside the answer files, would be
+// longer than the system opens; nothing when they are not. Lengths are in the system's own units of a path.
+std::optional<std::u16string> pathLengthProblem(const std::filesystem::path& folder, std::u16string_view name,
+                                                std::size_t longestPath) {
+    MainWindowState made;
+    made.folderPath = folder;
+    // The SEND file's month and day are four characters whatever the date.
+    setFilePaths(made, name, "01-01-2000");
+    std::size_t longestMade = 0;
+    for (const auto& file : {made.masterFilePath, made.sendFilePath, made.notesFilePath})
+        for (const auto& path : {file, unfinished::notePath(file)})
+            longestMade = std::max(longestMade, path.native().size());
+    if (longestMade <= longestPath)
+        return std::nullopt;
+    const std::size_t nameLength = std::filesystem::path(fileNamePart(name)).native().size();
+    const std::size_t over = longestMade - longestPath;
+    const std::size_t allowed = nameLength > over ? nameLength - over : 0;
+    return u"The name is too long for the paths of your answer files on this computer: a name may have at most " +
+           asciiText(std::to_string(allowed)) + u" characters. Please type a shorter form of your name.";
+}
+
+// Asks until the name makes valid file names that the system can open; Cancel and the empty name are taken as they
+// are.
+std::u16string askStudentName(Platform& platform, const std::filesystem::path& folder) {
+    for (;;) {
+        std::u16string name = platform.dialogs.inputText(u"Your full name:  ");
+        std::optional<std::u16string> problem = nameProblem(name);
+        if (!problem)
+            problem = pathLengthProblem(folder, name, platform.files.longestPath());
+        if (!problem)
+            return name;
+        platform.dialogs.message(*problem);
+    }
 }
 
 std::string stripLeadingBlanks(const std::string& text) {
@@ -66,7 +94,8 @@ void beginAssignment(MainWindowState& state, Platform& platform, const std::file
     // The folder exists on every run after the first; that and any other failure here goes unreported.
     (void)platform.files.createFolder(workingFolder);
     state.folderPath = workingFolder;
-    setFilePaths(state, askStudentName(platform.dialogs), platform.clock.date());
+    const std::u16string name = askStudentName(platform, workingFolder);
+    setFilePaths(state, name, platform.clock.date());
     state.assignmentNumber.assign(1, '1'); // "1"; written so because GCC 12 falsely warns (-Wrestrict) on the literal
     (void)platform.files.touch(state.sendFilePath);
     state.answerPrompt = answerPromptText;

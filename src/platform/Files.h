@@ -2,6 +2,7 @@
 
 #include "platform/Status.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -40,6 +41,8 @@ public:
     // Removes a block that appendBlock added, under an exclusive lock, and only while the file still ends with
     // exactly that block; anything another program appended since is never removed.
     virtual Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) = 0;
+    // The longest path the system opens, in the units of its own paths (UTF-16 on Windows, bytes elsewhere).
+    virtual std::size_t longestPath() const = 0;
 };
 
 } // namespace kelvrast

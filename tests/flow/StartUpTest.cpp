@@ -88,6 +88,44 @@ TEST(StartUpTest, RefusesNamesThatCannotBeFileNamesAndAsksAgain) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(run.home.path()), {}), 1);
 }
 
+// Windows without long paths refuses a path of MAX_PATH characters or more, so a name is judged by the longest path
+// it makes in the working folder, the files beside the answer files included: a name just under and at the longest
+// allowed is taken, one character more is refused with the length a name may have, and the prompt comes again.
+TEST(StartUpTest, ANameWhoseLongestPathWouldPassTheSystemsLimitIsRefused) {
+    // Each run's temporary folder has a length of its own: the limit lies a fixed way beyond it.
+    const auto limitOf = [](const LogicHarness& run) { return run.folder().native().size() + 100; };
+    LogicHarness probe;
+    probe.files.pathLimit = limitOf(probe);
+    probe.dialogs.inputs = {std::u16string(150, u'n')};
+    ASSERT_TRUE(probe.start(u"Ann").ok());
+    ASSERT_EQ(probe.dialogs.messages.size(), 1u);
+    const std::u16string& refusal = probe.dialogs.messages[0];
+    const std::size_t numberAt = refusal.find(u"at most ");
+    ASSERT_NE(numberAt, std::u16string::npos) << ::testing::PrintToString(refusal);
+    const std::size_t longest =
+        std::stoul(std::string(refusal.begin() + numberAt + 8, refusal.begin() + numberAt + 10));
+
+    for (std::size_t length : {longest - 1, longest, longest + 1}) {
+        LogicHarness run;
+        run.files.pathLimit = limitOf(run);
+        run.dialogs.inputs = {std::u16string(length, u'n')};
+        ASSERT_TRUE(run.start(u"Ann").ok());
+        if (length > longest) {
+            EXPECT_EQ(run.dialogs.messages, std::vector<std::u16string>{refusal});
+            EXPECT_EQ(run.state().masterFilePath, run.folder() / "masterFile_Ann.txt");
+            continue;
+        }
+        EXPECT_TRUE(run.dialogs.messages.empty()) << length;
+        run.logic.nextQuestionClicked();
+        run.boxes.answer = u"an answer";
+        run.logic.saveAsNotesClicked();
+        std::size_t madeLongest = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(run.folder()))
+            madeLongest = std::max(madeLongest, entry.path().native().size());
+        EXPECT_EQ(madeLongest, limitOf(run) - (longest - length)) << length;
+    }
+}
+
 TEST(StartUpTest, TheNameRuleCountsUtf8BytesAndRefusesHalvesOfSurrogatePairs) {
     const char16_t high = 0xD83D, low = 0xDE00; // together, U+1F600
     const std::u16string emoji{high, low};

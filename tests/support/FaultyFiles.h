@@ -19,6 +19,8 @@ public:
     bool keepFailing = false;
     int operations = 0;
     std::vector<std::string> log; // "append <file name>", one entry per operation
+    // The longest path the files take, in place of the real files' own.
+    std::optional<std::size_t> pathLimit;
 
     Status createFolder(const std::filesystem::path& folder) override;
     Status touch(const std::filesystem::path& file) override;
@@ -26,6 +28,7 @@ public:
     Status writeFile(const std::filesystem::path& file, std::string_view bytes) override;
     Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
+    std::size_t longestPath() const override { return pathLimit.value_or(inner_.longestPath()); }
 
 private:
     // Counts the operation; true when this one is to fail.

@@ -2,6 +2,8 @@
 
 #include "platform/Files.h"
 
+#include <climits>
+
 namespace kelvrast {
 
 // Files on a POSIX file system. Answer-file blocks go in one write(2) on an O_APPEND descriptor under an
@@ -14,6 +16,8 @@ public:
     Status writeFile(const std::filesystem::path& file, std::string_view bytes) override;
     Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
+    // PATH_MAX counts the terminating NUL.
+    std::size_t longestPath() const override { return PATH_MAX - 1; }
 };
 
 } // namespace kelvrast

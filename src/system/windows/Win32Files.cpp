@@ -288,4 +288,10 @@ Status Win32Files::takeBack(const std::filesystem::path& file, const AppendRecei
     return Status::success();
 }
 
+// Windows without long-path support refuses a path of MAX_PATH characters or more, the terminating NUL counted.
+// Wine opens longer ones; Windows' documentation ("Maximum Path Length Limitation") is what a student's machine does.
+std::size_t Win32Files::longestPath() const {
+    return MAX_PATH - 1;
+}
+
 } // namespace kelvrast

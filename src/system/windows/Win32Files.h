@@ -15,6 +15,7 @@ public:
     Status writeFile(const std::filesystem::path& file, std::string_view bytes) override;
     Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
+    std::size_t longestPath() const override;
 };
 
 } // namespace kelvrast
