@@ -88,6 +88,22 @@ const Control& control(std::string_view objectName);
 // The controls that take the focus, in the order Tab moves it.
 std::vector<const Control*> tabOrder();
 
+// Whether every command button of a table runs a command, no other control runs one, and every command belongs to
+// exactly one button.
+constexpr bool everyButtonRunsACommandOfItsOwn(std::span<const Control> table) {
+    std::size_t buttons[commandCount] = {};
+    for (const Control& each : table) {
+        if ((each.kind == Kind::commandButton) != each.command.has_value())
+            return false;
+        if (each.command)
+            ++buttons[static_cast<std::size_t>(*each.command)];
+    }
+    for (std::size_t count : buttons)
+        if (count != 1)
+            return false;
+    return true;
+}
+
 // A place in pixels at 96 dots per inch. Every place of the form is a whole number of pixels there.
 TwipsRect pixelsAt96Dpi(const TwipsRect& twips);
 

@@ -12,6 +12,33 @@ namespace {
 using form::Control;
 using form::Kind;
 
+// The check that keeps the form's buttons and the logic's commands one to one, on tables that break it each way.
+TEST(Form, EveryButtonRunsACommandOfItsOwn) {
+    std::vector<Control> table(form::controls().begin(), form::controls().end());
+    EXPECT_TRUE(form::everyButtonRunsACommandOfItsOwn(table));
+
+    Control* clear = nullptr;
+    Control* quit = nullptr;
+    for (Control& each : table) {
+        if (each.name == "cmd_clear")
+            clear = &each;
+        if (each.name == "cmd_quit")
+            quit = &each;
+    }
+    ASSERT_TRUE(clear && quit);
+    const auto breaks = [&table](const char* how, auto change) {
+        std::vector<Control> broken = table;
+        change(broken);
+        EXPECT_FALSE(form::everyButtonRunsACommandOfItsOwn(broken)) << how;
+    };
+    const std::size_t clearRow = static_cast<std::size_t>(clear - table.data());
+    const std::size_t quitRow = static_cast<std::size_t>(quit - table.data());
+    breaks("a button without a command", [&](std::vector<Control>& t) { t[clearRow].command.reset(); });
+    breaks("a label with a command", [&](std::vector<Control>& t) { t.back().command = form::Command::clear; });
+    breaks("two buttons for one command", [&](std::vector<Control>& t) { t[clearRow].command = t[quitRow].command; });
+    breaks("a command without a button", [&](std::vector<Control>& t) { t.erase(t.begin() + clearRow); });
+}
+
 TEST(Form, FocusMovesThroughTheControlsInTheOrderAStudentMeetsThem) {
     const std::vector<std::string> expected = {"txt_question",
                                                "txt_answer",
