@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ const std::vector<KeyCase> keyCases{
     {"Tab", Qt::Key_Tab, Qt::NoModifier, Effect::nextStop},
     {"ShiftTab", Qt::Key_Backtab, Qt::ShiftModifier, Effect::previousStop},
 };
+
+// A failing case names its key.
+void PrintTo(const KeyCase& key, std::ostream* out) {
+    *out << key.name;
+}
 
 // One control of each kind that takes the focus.
 const std::vector<std::string> focusedControls{"txt_answer",      "txt_question", "txt_parameter_0",
