@@ -3,6 +3,7 @@
 #include "flow/MainWindowLogic.h"
 #include "form/Form.h"
 #include "frontend/qt/CommandButton.h"
+#include "frontend/qt/LargeTextBox.h"
 #include "frontend/qt/OptionButton.h"
 #include "frontend/qt/QtText.h"
 #include "frontend/qt/QtTextBoxes.h"
@@ -44,16 +45,6 @@ QFont arial9Point75() {
     return font;
 }
 
-QPlainTextEdit* largeBox(QWidget* parent) {
-    auto* box = new QPlainTextEdit(parent);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box->setTabChangesFocus(true);
-    return box;
-}
-
 QLineEdit* parameterBox(QWidget* parent, const QString& text) {
     auto* box = new QLineEdit(text, parent);
     box->setMaxLength(std::numeric_limits<int>::max());
@@ -73,7 +64,7 @@ QWidget* widgetFor(const form::Control& control, QWidget* parent) {
     case form::Kind::commandButton:
         return new CommandButton(caption, parent);
     case form::Kind::textBox:
-        return control.multiLine ? static_cast<QWidget*>(largeBox(parent)) : parameterBox(parent, caption);
+        return control.multiLine ? static_cast<QWidget*>(new LargeTextBox(parent)) : parameterBox(parent, caption);
     case form::Kind::label:
         return label(parent, caption);
     case form::Kind::optionButton:

@@ -429,7 +429,16 @@ LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
         applyDpi(HIWORD(wParam));
         return 0;
     }
+    case WM_SYSCOMMAND:
+        // Alt alone and F10 (SC_KEYMENU without a character) would put the window in the menu bar's keyboard mode.
+        // The form has no menu bar: the mode shows nothing, and the letters the student types next go to the
+        // system menu instead of the box. Alt+Space still opens the system menu.
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0)
+            return 0;
+        return ::DefWindowProcW(handle(), message, wParam, lParam);
     case WM_CLOSE:
+        // The frame's close: the ×, Alt+F4 and the system menu's Close come as SC_CLOSE, which the system turns into
+        // this.
         if (logic_)
             logic_->windowClosed();
         return 0;
@@ -444,7 +453,10 @@ LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // Every text box: Tab moves the focus even where the program's own loop does not see the key first (the large boxes
-// want every key), and Ctrl+A selects the whole text, which the system's EDIT does not do by itself.
+// want every key), Ctrl+A selects the whole text, which the system's EDIT does not do by itself, and Escape does
+// nothing. A multi-line EDIT that IsDialogMessageW has asked for its dialog code takes itself to be in a dialog, and
+// there answers Escape by posting WM_CLOSE to its parent (Windows and Wine alike): here that is the frame's close,
+// and the program would end with the half-typed answer.
 LRESULT CALLBACK Win32MainWindow::editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                                 DWORD_PTR owner) {
     auto* self = reinterpret_cast<Win32MainWindow*>(owner);
@@ -459,10 +471,12 @@ LRESULT CALLBACK Win32MainWindow::editProcedure(HWND edit, UINT message, WPARAM 
             ::SendMessageW(edit, EM_SETSEL, 0, -1);
             return 0;
         }
+        if (wParam == VK_ESCAPE)
+            return 0;
         break;
     case WM_CHAR:
-        // The characters those two keys make: a tab, and Ctrl+A's 0x01.
-        if ((wParam == L'\t' && plainKey) || wParam == 0x01)
+        // The characters those keys make: a tab, Ctrl+A's 0x01 and Escape's 0x1B.
+        if ((wParam == L'\t' && plainKey) || wParam == 0x01 || wParam == 0x1B)
             return 0;
         break;
     case WM_NCDESTROY:

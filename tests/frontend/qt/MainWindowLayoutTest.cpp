@@ -26,7 +26,7 @@ std::string qtClassFor(const form::Control& control) {
     case form::Kind::commandButton:
         return "kelvrast::CommandButton";
     case form::Kind::textBox:
-        return control.multiLine ? "QPlainTextEdit" : "QLineEdit";
+        return control.multiLine ? "kelvrast::LargeTextBox" : "QLineEdit";
     case form::Kind::listBox:
         return "QListWidget";
     case form::Kind::optionButton:

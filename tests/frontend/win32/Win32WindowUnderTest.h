@@ -18,6 +18,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace kelvrast::testing {
 
@@ -69,6 +70,28 @@ struct Win32WindowUnderTest {
         const UINT scan = ::MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
         ::PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
         ::PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000);
+        pump();
+        ::SetKeyboardState(saved);
+    }
+
+    // Keystrokes posted to the focused control as the system would, with the given keys held down meanwhile; then
+    // every message handled. Bit 29 of lParam tells that Alt is down.
+    template <typename Strokes> void pressStrokes(const Strokes& strokes, const std::vector<int>& held) {
+        BYTE saved[256];
+        ::GetKeyboardState(saved);
+        BYTE state[256];
+        std::memcpy(state, saved, sizeof state);
+        for (int each : held)
+            state[each] |= 0x80;
+        ::SetKeyboardState(state);
+        HWND target = ::GetFocus();
+        for (const auto& stroke : strokes) {
+            const UINT scan = ::MapVirtualKeyW(stroke.key, MAPVK_VK_TO_VSC);
+            const bool up = stroke.message == WM_KEYUP || stroke.message == WM_SYSKEYUP;
+            const LPARAM flags = 1 | (static_cast<LPARAM>(scan) << 16) | (stroke.altDown ? 0x20000000 : 0) |
+                                 (up ? static_cast<LPARAM>(0xC0000000u) : 0);
+            ::PostMessageW(target, stroke.message, stroke.key, flags);
+        }
         pump();
         ::SetKeyboardState(saved);
     }
