@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows program and packs it, in build-windows/: the installer kelvrast-<version>-win64.exe and
-# the zip kelvrast-<version>-win64.zip that holds kelvrast.exe alone. Prints the files and their sizes.
+# Cross-builds the Windows program and packs it, in build-windows/: the installer kelvrast-<version>-win64.exe, the
+# zip kelvrast-<version>-win64.zip that holds kelvrast.exe alone, and the MSI kelvrast-<version>-win64.msi. Prints
+# the files and their sizes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-packages.sh windows windows-package
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$(nproc)" --target kelvrast
-(cd build-windows && cpack -G "NSIS;ZIP")
-ls -l build-windows/kelvrast-*-win64.exe build-windows/kelvrast-*-win64.zip
+bash scripts/lib/pack-windows.sh build-windows build-windows
+ls -l build-windows/kelvrast-*-win64.exe build-windows/kelvrast-*-win64.zip build-windows/kelvrast-*-win64.msi
