@@ -6,6 +6,7 @@
 #   runs from any folder, a USB key included;
 # - kelvrast-<version>-win64.msi, made by wixl from kelvrast.wxs.in, for a lab administrator who deploys MSI packages:
 #   a per-machine install, silent with msiexec /qn, and a newer version replaces an older one.
+# kelvrast.exe is signed before it is packed when a certificate is given (SignWindowsProgram.cmake).
 # Uninstalling removes what was installed and nothing else: c:\kelvrast holds the students' work.
 include(${CMAKE_CURRENT_LIST_DIR}/PackageDescription.cmake)
 
@@ -31,6 +32,9 @@ set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/data/kelvrast.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/data/kelvrast.ico)
 # Without it the entry in the list of installed programs has no icon.
 set(CPACK_NSIS_INSTALLED_ICON_NAME kelvrast.exe)
+
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/SignWindowsProgram.cmake)
+set(CPACK_KELVRAST_SIGN_SCRIPT ${PROJECT_SOURCE_DIR}/scripts/lib/sign-windows.sh)
 
 set(CPACK_GENERATOR NSIS ZIP)
 # Settings of one generator alone: the zip holds kelvrast.exe with no folder around it.
