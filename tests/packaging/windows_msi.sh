@@ -85,6 +85,7 @@ missing "$program" || fail "uninstalling left the program's folder"
 left=$(find "$WINE_DRIVE_C/ProgramData" "$WINE_DRIVE_C/users" -path '*/Start Menu/Programs/kelvrast' 2>/dev/null)
 [ -z "$left" ] || fail "uninstalling left the Start Menu folder $left"
 [ -z "$(entries)" ] || fail "uninstalling left the entry in the list of installed programs: $(entries)"
+! wine reg query 'HKLM\Software\kelvrast' >/dev/null 2>&1 || fail "uninstalling left the key HKLM\Software\kelvrast"
 [ "$(cat "$work/send_0107Ann.txt")" = $'answers\r' ] || fail "uninstalling touched c:\\kelvrast"
 [ "$(ls "$work")" = send_0107Ann.txt ] || fail "c:\\kelvrast changed: $(ls "$work")"
 echo "PASS"
