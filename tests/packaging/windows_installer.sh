@@ -9,20 +9,8 @@ BUILD=$(realpath "${1:?usage: windows_installer.sh path/to/build-windows}")
 OUT=$(mktemp -d /tmp/kelvrast-installer-XXXXXX)
 trap 'rm -rf "$OUT"' EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Waits up to 30 seconds for a condition on the prefix's files.
-within_30s() {
-    for _ in $(seq 300); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-missing() { [ ! -e "$1" ]; }
+# shellcheck source=tests/packaging/lib/windows.sh
+source "$(dirname "$0")/lib/windows.sh"
 
 cpack -G "NSIS;ZIP" -B "$OUT" --config "$BUILD/CPackConfig.cmake" >"$OUT/cpack.log" 2>&1 ||
     fail "cpack did not make the packages: $(cat "$OUT/cpack.log")"

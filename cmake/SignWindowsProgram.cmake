@@ -1,0 +1,31 @@
+# Run by cpack for each package once kelvrast.exe is staged and before it is packed (CPACK_PRE_BUILD_SCRIPTS): signs
+# the staged program when a certificate is given (scripts/lib/sign-windows.sh). The installer and the zip are packed
+# one after the other, and each would get a signature of its own, with its own signing time: the first signed copy
+# is kept, by the unsigned program and the certificate, and the next package takes it.
+if("$ENV{KELVRAST_SIGN_CERT}$ENV{KELVRAST_SIGN_KEY}" STREQUAL "")
+    return()
+endif()
+file(GLOB_RECURSE staged "${CPACK_TEMPORARY_DIRECTORY}/kelvrast.exe")
+list(LENGTH staged count)
+if(NOT count EQUAL 1)
+    message(FATAL_ERROR "not one staged kelvrast.exe to sign in ${CPACK_TEMPORARY_DIRECTORY}: ${staged}")
+endif()
+
+file(SHA256 "${staged}" program_hash)
+set(certificate_hash "")
+if(EXISTS "$ENV{KELVRAST_SIGN_CERT}")
+    file(SHA256 "$ENV{KELVRAST_SIGN_CERT}" certificate_hash)
+endif()
+string(SHA256 key "${program_hash}${certificate_hash}")
+set(signed "${CPACK_PACKAGE_DIRECTORY}/_CPack_Packages/signed/${key}/kelvrast.exe")
+if(NOT EXISTS "${signed}")
+    get_filename_component(folder "${signed}" DIRECTORY)
+    file(MAKE_DIRECTORY "${folder}")
+    file(COPY_FILE "${staged}" "${signed}.unsigned")
+    execute_process(COMMAND bash "${CPACK_KELVRAST_SIGN_SCRIPT}" "${signed}.unsigned" RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "kelvrast.exe could not be signed")
+    endif()
+    file(RENAME "${signed}.unsigned" "${signed}")
+endif()
+file(COPY_FILE "${signed}" "${staged}")
