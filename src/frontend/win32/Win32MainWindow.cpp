@@ -3,12 +3,14 @@
 #include "flow/MainWindowLogic.h"
 #include "form/Form.h"
 #include "frontend/win32/WideText.h"
+#include "frontend/win32/Win32AccessibleRole.h"
 #include "frontend/win32/Win32PictureBox.h"
 #include "frontend/win32/Win32TextBoxes.h"
 #include "frontend/win32/Win32Timer.h"
 #include "platform/MessageText.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <exception>
@@ -64,6 +66,44 @@ HWND createChild(HWND parent, DWORD exStyle, const wchar_t* windowClass, const s
     if (!made)
         throw std::runtime_error("a control of the window could not be created");
     return made;
+}
+
+// A screen reader names an EDIT or a LISTBOX not by its own text but by the label (STATIC) just before it in z-order,
+// visible or hidden, as Windows' documentation of Active Accessibility says. On this form the four visible labels
+// come last and lie on top of everything, "Parameter 4" directly above the Question box: without a label of its own
+// the Question box is "Parameter 4" everywhere, and the other boxes nameless on Windows and "Parameter 4" on Wine,
+// which goes on back to the nearest label. Buttons and option buttons are named by their captions, the picture boxes
+// by their window text.
+bool namedByLabel(Kind kind) {
+    return kind == Kind::textBox || kind == Kind::listBox;
+}
+
+// A hidden label with the control's spoken name, put directly above the control just put on top. Hidden, it neither
+// shows nor takes a click, and leaves the visible controls' stacking as it was.
+void addSpokenLabel(HWND parent, const std::wstring& name) {
+    HWND label =
+        ::CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), ::GetModuleHandleW(nullptr), nullptr);
+    if (!label)
+        throw std::runtime_error("a control's label for screen readers could not be created");
+    ::SetWindowPos(label, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The role a screen reader announces for each kind of control that answers for itself: those of Windows' own
+// controls, and a picture for a picture box, which is a drawing and no area of text or controls.
+long roleOf(Kind kind) {
+    switch (kind) {
+    case Kind::commandButton:
+        return ROLE_SYSTEM_PUSHBUTTON;
+    case Kind::optionButton:
+        return ROLE_SYSTEM_RADIOBUTTON;
+    case Kind::listBox:
+        return ROLE_SYSTEM_LIST;
+    case Kind::pictureBox:
+        return ROLE_SYSTEM_GRAPHIC;
+    default:
+        return 0;
+    }
 }
 
 } // namespace
@@ -206,6 +246,10 @@ void Win32MainWindow::createControls() {
         }
         }
         ::SetWindowPos(made, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (namedByLabel(each.kind))
+            addSpokenLabel(handle(), wideText(each.spokenName()));
+        if (const long role = roleOf(each.kind))
+            answerWithRole(made, role);
         controls_[i] = made;
     }
     if (!picture1_ || !picture2_)

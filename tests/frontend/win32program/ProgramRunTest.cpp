@@ -1,8 +1,11 @@
 #include "form/Form.h"
+#include "frontend/win32/WideText.h"
 #include "frontend/win32/Win32Dialogs.h"
 #include "frontend/win32/Win32MainWindow.h"
 
 #include <windows.h>
+
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +119,66 @@ TEST(Win32Program, ClosingTheWindowEndsItWithStatus0) {
     ASSERT_TRUE(run.started());
     HWND window = startAs(run, L"Robin Example");
     ASSERT_TRUE(window);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.waitForEnd(), 0);
+}
+
+// The role a screen reader announces for each kind of control that takes the focus: Windows' own for its controls,
+// a picture for a picture box.
+long expectedRole(form::Kind kind) {
+    switch (kind) {
+    case form::Kind::textBox:
+        return ROLE_SYSTEM_TEXT;
+    case form::Kind::commandButton:
+        return ROLE_SYSTEM_PUSHBUTTON;
+    case form::Kind::optionButton:
+        return ROLE_SYSTEM_RADIOBUTTON;
+    case form::Kind::listBox:
+        return ROLE_SYSTEM_LIST;
+    case form::Kind::pictureBox:
+        return ROLE_SYSTEM_GRAPHIC;
+    default:
+        return 0;
+    }
+}
+
+struct ComSession {
+    ComSession() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComSession() { ::CoUninitialize(); }
+};
+
+// Asked from this process, as a screen reader asks from its own: every control that takes the focus answers with its
+// own name from the form's table and the role of its kind.
+TEST(Win32Program, AScreenReaderHearsEveryControlThatTakesTheFocusByItsOwnNameAndRole) {
+    ComSession com;
+    ProgramRun run;
+    ASSERT_TRUE(run.started());
+    HWND window = startAs(run, L"Sam Example");
+    ASSERT_TRUE(window);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    for (const form::Control& row : form::controls()) {
+        if (!row.isTabStop())
+            continue;
+        SCOPED_TRACE(row.objectName());
+        HWND made = controlOf(window, row.objectName().c_str());
+        ASSERT_TRUE(made);
+        IAccessible* object = nullptr;
+        ASSERT_EQ(::AccessibleObjectFromWindow(made, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                               reinterpret_cast<void**>(&object)),
+                  S_OK);
+        BSTR name = nullptr;
+        EXPECT_EQ(object->get_accName(self, &name), S_OK);
+        EXPECT_EQ(std::wstring(name ? name : L""), wideText(row.spokenName()));
+        ::SysFreeString(name);
+        VARIANT role{};
+        EXPECT_EQ(object->get_accRole(self, &role), S_OK);
+        EXPECT_EQ(role.vt, VT_I4);
+        EXPECT_EQ(role.vt == VT_I4 ? role.lVal : 0, expectedRole(row.kind));
+        ::VariantClear(&role);
+        object->Release();
+    }
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.waitForEnd(), 0);
 }
