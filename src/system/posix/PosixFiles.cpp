@@ -114,12 +114,12 @@ Result<FileDescriptor> openForAppending(const std::filesystem::path& file) {
     return fd;
 }
 
-// The note of the file (see platform/UnfinishedAppend.h), opened for reading and, when create is set, for
-// writing, its folder made when missing.
+// The note of the file (see platform/UnfinishedAppend.h), opened for reading and writing; when create is set, it
+// and its folder are made when missing.
 FileDescriptor openNote(const std::filesystem::path& file, bool create) {
     const std::filesystem::path note = unfinished::notePath(file);
     if (!create)
-        return openFile(note, O_RDONLY);
+        return openFile(note, O_RDWR);
     FileDescriptor fd = openFile(note, O_RDWR | O_CREAT);
     if (fd.isOpen() || errno != ENOENT)
         return fd;
@@ -146,6 +146,14 @@ bool readAt(int fd, char* into, std::size_t size, off_t at) {
     return true;
 }
 
+// Empties the note and flushes that, so that after a kill or a power cut it cannot describe a block that is
+// in the file for good: a later edit that shortens the file would otherwise look like that block cut short.
+int retireNote(int note) {
+    if (retryOnInterrupt([note] { return ::ftruncate(note, 0); }) != 0)
+        return errno;
+    return syncData(note);
+}
+
 std::optional<unfinished::NoteHead> readNoteHead(int fd) {
     char head[unfinished::longestHead];
     const ssize_t count = retryOnInterrupt([&] { return ::pread(fd, head, sizeof head, 0); });
@@ -154,23 +162,30 @@ std::optional<unfinished::NoteHead> readNoteHead(int fd) {
     return unfinished::parseNoteHead(std::string_view(head, static_cast<std::size_t>(count)));
 }
 
-// Called with the file locked: cuts the file back to its size before the noted block when the file ends with
-// only the start of that block.
+// Called with the file locked, so no append is in flight: a note left now is of an append that never returned.
+// When the file ends with only the start of the noted block, the file is cut back to its size before the block;
+// then the note is retired. A note whose cut failed stays, for the next try.
 void takeOutUnfinishedBlock(int fd, const std::filesystem::path& file, int noteFd) {
-    const std::optional<unfinished::NoteHead> note = noteFd >= 0 ? readNoteHead(noteFd) : std::nullopt;
+    struct stat noteStat {};
+    if (noteFd < 0 || ::fstat(noteFd, &noteStat) != 0 || noteStat.st_size == 0)
+        return;
+    const std::optional<unfinished::NoteHead> note = readNoteHead(noteFd);
     struct stat now {};
-    if (!note || ::fstat(fd, &now) != 0 || !unfinished::endsInsideBlock(*note, static_cast<std::uint64_t>(now.st_size)))
+    if (::fstat(fd, &now) != 0)
         return;
-    // The appending descriptor is write-only, so the tail is read through one of its own.
-    FileDescriptor reader = openFile(file, O_RDONLY);
-    const auto sizeBefore = static_cast<off_t>(note->sizeBefore);
-    const auto tailSize = static_cast<std::size_t>(now.st_size - sizeBefore);
-    std::string tail(tailSize, '\0'), noted(tailSize, '\0');
-    if (!reader.isOpen() || !readAt(reader.get(), tail.data(), tailSize, sizeBefore) ||
-        !readAt(noteFd, noted.data(), tailSize, static_cast<off_t>(note->blockAt)) || tail != noted)
-        return;
-    if (::ftruncate(fd, sizeBefore) == 0)
-        syncData(fd);
+    if (note && unfinished::endsInsideBlock(*note, static_cast<std::uint64_t>(now.st_size))) {
+        // The appending descriptor is write-only, so the tail is read through one of its own.
+        FileDescriptor reader = openFile(file, O_RDONLY);
+        const auto sizeBefore = static_cast<off_t>(note->sizeBefore);
+        const auto tailSize = static_cast<std::size_t>(now.st_size - sizeBefore);
+        std::string tail(tailSize, '\0'), noted(tailSize, '\0');
+        if (!reader.isOpen() || !readAt(reader.get(), tail.data(), tailSize, sizeBefore))
+            return;
+        if (readAt(noteFd, noted.data(), tailSize, static_cast<off_t>(note->blockAt)) && tail == noted &&
+            (::ftruncate(fd, sizeBefore) != 0 || syncData(fd) != 0))
+            return;
+    }
+    retireNote(noteFd);
 }
 
 } // namespace
@@ -242,10 +257,16 @@ Result<AppendReceipt> PosixFiles::appendBlock(const std::filesystem::path& file,
     int error = written < 0 ? errno : (static_cast<std::size_t>(written) < block.size() ? ENOSPC : 0);
     if (error == 0)
         error = syncData(fd.get());
+    // The block is in the file for good: the note goes before the append returns, so that it never describes an
+    // append that finished.
+    if (error == 0 && note.isOpen())
+        error = retireNote(note.get());
     if (error != 0) {
-        // Whatever part of the block reached the file goes again, so the file holds whole blocks only.
-        if (written > 0 && ::ftruncate(fd.get(), before.st_size) == 0)
-            syncData(fd.get());
+        // Whatever part of the block reached the file goes again, so the file holds whole blocks only; the note
+        // goes with it, or stays for the next repair when the cut failed.
+        const bool cut = written <= 0 || (::ftruncate(fd.get(), before.st_size) == 0 && syncData(fd.get()) == 0);
+        if (cut && note.isOpen())
+            retireNote(note.get());
         return failure(FileAction::writeTo, file, error);
     }
     return receipt;
