@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <string>
@@ -56,8 +57,14 @@ private:
     int error_ = 0;
 };
 
+// What the program makes is for the student's account alone: a file is readable and writable by its owner only,
+// a folder usable by its owner only. The umask can take more away, never add.
+constexpr mode_t privateFile = S_IRUSR | S_IWUSR;
+constexpr mode_t privateFolder = S_IRWXU;
+constexpr mode_t othersBits = S_IRWXG | S_IRWXO;
+
 FileDescriptor openFile(const std::filesystem::path& file, int flags) {
-    return FileDescriptor(retryOnInterrupt([&] { return ::open(file.c_str(), flags | O_CLOEXEC, 0644); }));
+    return FileDescriptor(retryOnInterrupt([&] { return ::open(file.c_str(), flags | O_CLOEXEC, privateFile); }));
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -123,7 +130,7 @@ FileDescriptor openNote(const std::filesystem::path& file, bool create) {
     FileDescriptor fd = openFile(note, O_RDWR | O_CREAT);
     if (fd.isOpen() || errno != ENOENT)
         return fd;
-    ::mkdir(note.parent_path().c_str(), 0755);
+    ::mkdir(note.parent_path().c_str(), privateFolder);
     return openFile(note, O_RDWR | O_CREAT);
 }
 
@@ -188,10 +195,85 @@ void takeOutUnfinishedBlock(int fd, const std::filesystem::path& file, int noteF
     retireNote(noteFd);
 }
 
+// The failures of keepPrivate, gathered into one message.
+class Exposed {
+public:
+    void add(const Status& failure) {
+        if (!message_.empty())
+            message_ += u"\n";
+        message_ += failure.message();
+    }
+    Status status() const { return message_.empty() ? Status::success() : Status::failure(message_); }
+
+private:
+    std::u16string message_;
+};
+
+// Takes every permission for others away from an open file or folder that the student owns; one that belongs to
+// another account is left as it is and named.
+void closeToOthers(int fd, const std::filesystem::path& path, Exposed& exposed) {
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        return exposed.add(failure(FileAction::keepPrivate, path, errno));
+    if (now.st_uid != ::geteuid())
+        return exposed.add(fileFailure(FileAction::keepPrivate, path, FileProblem::ownedByOther));
+    if ((now.st_mode & othersBits) != 0 && ::fchmod(fd, now.st_mode & 07777 & ~othersBits) != 0)
+        exposed.add(failure(FileAction::keepPrivate, path, errno));
+}
+
+// Closes the files in an open folder to others, and with notes set the notes' folder and its files too. Links
+// are not followed: what they lead to is not the program's.
+void closeFilesToOthers(int folderFd, const std::filesystem::path& folder, bool notes, Exposed& exposed) {
+    const int listed = ::dup(folderFd);
+    DIR* entries = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (!entries) {
+        if (listed >= 0)
+            ::close(listed);
+        return exposed.add(failure(FileAction::keepPrivate, folder, errno));
+    }
+    const std::string noteFolder = unfinished::noteFolder(folder).filename().string();
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string name = entry->d_name;
+        struct stat seen {};
+        if (name == "." || name == ".." || ::fstatat(folderFd, name.c_str(), &seen, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        const bool isNotes = notes && S_ISDIR(seen.st_mode) && name == noteFolder;
+        if (!S_ISREG(seen.st_mode) && !isNotes)
+            continue;
+        const std::filesystem::path path = folder / name;
+        if (seen.st_uid != ::geteuid()) {
+            exposed.add(fileFailure(FileAction::keepPrivate, path, FileProblem::ownedByOther));
+            continue;
+        }
+        if ((seen.st_mode & othersBits) == 0 && !isNotes)
+            continue;
+        const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (isNotes ? O_DIRECTORY : 0);
+        FileDescriptor opened(retryOnInterrupt([&] { return ::openat(folderFd, name.c_str(), flags); }));
+        if (!opened.isOpen()) {
+            exposed.add(failure(FileAction::keepPrivate, path, errno));
+            continue;
+        }
+        closeToOthers(opened.get(), path, exposed);
+        if (isNotes)
+            closeFilesToOthers(opened.get(), path, false, exposed);
+    }
+    ::closedir(entries);
+}
+
 } // namespace
 
+Status PosixFiles::keepPrivate(const std::filesystem::path& folder) {
+    FileDescriptor opened = openFile(folder, O_RDONLY | O_DIRECTORY);
+    if (!opened.isOpen())
+        return errno == ENOENT ? Status::success() : failure(FileAction::keepPrivate, folder, errno);
+    Exposed exposed;
+    closeToOthers(opened.get(), folder, exposed);
+    closeFilesToOthers(opened.get(), folder, true, exposed);
+    return exposed.status();
+}
+
 Status PosixFiles::createFolder(const std::filesystem::path& folder) {
-    if (::mkdir(folder.c_str(), 0755) != 0)
+    if (::mkdir(folder.c_str(), privateFolder) != 0)
         return failure(FileAction::createFolder, folder, errno);
     // The working folder is made at the first start, and the files made in it are only as durable as its entry.
     if (int error = syncFolderOf(folder); error != 0)

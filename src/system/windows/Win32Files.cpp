@@ -318,4 +318,10 @@ std::size_t Win32Files::longestPath() const {
     return MAX_PATH - 1;
 }
 
+// On Windows the working folder keeps the security descriptor it inherits from the drive: narrowing it to the
+// student's account is not done yet, so there is nothing to report either.
+Status Win32Files::keepPrivate(const std::filesystem::path&) {
+    return Status::success();
+}
+
 } // namespace kelvrast
