@@ -108,23 +108,32 @@ TYPED_TEST(UnfinishedAppend, AFileShortenedBetweenRunsKeepsEveryByteItHolds) {
         {"all of the last record", last.size()},
         {"the whole file", first.size() + last.size()},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempFolder folder;
-        const auto file = folder.path() / "send_0107Ann.txt";
-        {
-            TypeParam run;
-            ASSERT_TRUE(run.touch(file).ok());
-            ASSERT_TRUE(run.appendBlock(file, first).ok());
-            ASSERT_TRUE(run.appendBlock(file, last).ok());
-        }
-        const std::string edited = (first + last).substr(0, first.size() + last.size() - c.cut);
-        writeBytes(file, edited);
+    // Killed after the last block was flushed but before its note was emptied, the run never said the block was
+    // in; the start after it finds the block whole and empties the note, before the student edits the file.
+    for (const bool killedBeforeTheNoteWent : {false, true})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) +
+                         (killedBeforeTheNoteWent ? ", the run killed before its note went" : ""));
+            TempFolder folder;
+            const auto file = folder.path() / "send_0107Ann.txt";
+            {
+                TypeParam run;
+                ASSERT_TRUE(run.touch(file).ok());
+                ASSERT_TRUE(run.appendBlock(file, first).ok());
+                ASSERT_TRUE(run.appendBlock(file, last).ok());
+            }
+            if (killedBeforeTheNoteWent) {
+                writeBytes(unfinished::notePath(file), unfinished::noteHead(first.size(), last.size()) + last);
+                ASSERT_TRUE(TypeParam().touch(file).ok());
+                EXPECT_EQ(readBytes(file), first + last);
+            }
+            const std::string edited = (first + last).substr(0, first.size() + last.size() - c.cut);
+            writeBytes(file, edited);
 
-        TypeParam nextRun;
-        ASSERT_TRUE(nextRun.touch(file).ok());
-        EXPECT_EQ(readBytes(file), edited);
-        ASSERT_TRUE(nextRun.appendBlock(file, next).ok());
-        EXPECT_EQ(readBytes(file), edited + next);
-    }
+            TypeParam nextRun;
+            ASSERT_TRUE(nextRun.touch(file).ok());
+            EXPECT_EQ(readBytes(file), edited);
+            ASSERT_TRUE(nextRun.appendBlock(file, next).ok());
+            EXPECT_EQ(readBytes(file), edited + next);
+        }
 }
