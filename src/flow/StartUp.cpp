@@ -93,6 +93,10 @@ void beginAssignment(MainWindowState& state, Platform& platform, const std::file
 
     // The folder exists on every run after the first; that and any other failure here goes unreported.
     (void)platform.files.createFolder(workingFolder);
+    // The answers are the student's alone: what an earlier version left readable by other accounts is closed to
+    // them now, and the student hears of anything that cannot be.
+    if (Status kept = platform.files.keepPrivate(workingFolder); !kept.ok())
+        platform.dialogs.message(kept.message());
     state.folderPath = workingFolder;
     const std::u16string name = askStudentName(platform, workingFolder);
     setFilePaths(state, name, platform.clock.date());

@@ -28,6 +28,8 @@ std::u16string_view actionText(FileAction action) {
         return u"Could not read the size of";
     case FileAction::takeBack:
         return u"Could not take the record back out of";
+    case FileAction::keepPrivate:
+        return u"Could not keep other accounts from reading";
     }
     return u"Could not use";
 }
@@ -58,6 +60,8 @@ std::u16string_view problemText(FileProblem problem) {
         return u"the file has changed since it was written";
     case FileProblem::recordTooLong:
         return u"the record is too long";
+    case FileProblem::ownedByOther:
+        return u"it belongs to another account";
     }
     return u"it failed";
 }

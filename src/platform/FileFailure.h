@@ -10,7 +10,18 @@
 namespace kelvrast {
 
 // What could not be done with a file or folder.
-enum class FileAction { open, saveNewFile, createFolder, saveNewFolder, read, writeTo, lock, readSizeOf, takeBack };
+enum class FileAction {
+    open,
+    saveNewFile,
+    createFolder,
+    saveNewFolder,
+    read,
+    writeTo,
+    lock,
+    readSizeOf,
+    takeBack,
+    keepPrivate,
+};
 
 // Why, in words of the program's own; each system half maps its error codes onto these.
 enum class FileProblem {
@@ -26,6 +37,7 @@ enum class FileProblem {
     inUse,
     changedSinceWritten,
     recordTooLong,
+    ownedByOther,
 };
 
 // What one of a system's error codes means, in the program's words.

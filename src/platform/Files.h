@@ -43,6 +43,10 @@ public:
     virtual Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) = 0;
     // The longest path the system opens, in the units of its own paths (UTF-16 on Windows, bytes elsewhere).
     virtual std::size_t longestPath() const = 0;
+    // Keeps other accounts out of the folder and out of the files in it, the notes beside them included: what the
+    // student owns loses every permission for others; what belongs to another account is left as it is, and the
+    // failure names it. A missing folder holds nothing to keep private.
+    virtual Status keepPrivate(const std::filesystem::path& folder) = 0;
 };
 
 } // namespace kelvrast

@@ -14,16 +14,20 @@ std::filesystem::path notePath(const std::filesystem::path& file) {
     return noteFolder(file.parent_path()) / file.filename();
 }
 
+namespace {
+constexpr std::string_view form = "append ";
+} // namespace
+
 std::string noteHead(std::uint64_t sizeBefore, std::uint64_t length) {
-    return std::to_string(sizeBefore) + " " + std::to_string(length) + "\n";
+    return std::string(form) + std::to_string(sizeBefore) + " " + std::to_string(length) + "\n";
 }
 
 std::optional<NoteHead> parseNoteHead(std::string_view start) {
     start = start.substr(0, longestHead);
     const std::size_t end = start.find('\n');
-    if (end == std::string_view::npos)
+    if (end == std::string_view::npos || !start.starts_with(form))
         return std::nullopt;
-    const char* first = start.data();
+    const char* first = start.data() + form.size();
     const char* last = start.data() + end;
     NoteHead note;
     const auto size = std::from_chars(first, last, note.sizeBefore);

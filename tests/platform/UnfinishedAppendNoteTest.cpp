@@ -20,9 +20,12 @@ TEST(UnfinishedAppendNoteTest, OnlyAWholeWellFormedHeadIsANote) {
     for (const char* bad :
          {"", "1234 56", "1234\n", "1234 \n", " 1234 56\n", "1234 56 \n", "-1 5\n", "1 -5\n", "1 0\n", "+1 5\n",
           "1x 5\n", "99999999999999999999 5\n", "9223372036854775807 1\n", "1 9223372036854775807\n"})
-        EXPECT_FALSE(unfinished::parseNoteHead(bad)) << bad;
+        EXPECT_FALSE(unfinished::parseNoteHead(std::string("append ") + bad)) << bad;
+    EXPECT_TRUE(unfinished::parseNoteHead("append 1234 56\n")); // the form the cases above break
+    // The head of an earlier form, whose notes were never emptied: it describes an append that finished.
+    EXPECT_FALSE(unfinished::parseNoteHead("1234 56\nblock bytes"));
     // A head longer than any the program writes is not looked for past its limit.
-    EXPECT_FALSE(unfinished::parseNoteHead(std::string(unfinished::longestHead, '1') + " 5\n"));
+    EXPECT_FALSE(unfinished::parseNoteHead("append " + std::string(unfinished::longestHead, '1') + " 5\n"));
 }
 
 TEST(UnfinishedAppendNoteTest, OnlyAFileThatEndsPartwayIntoTheBlockIsUnfinished) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 using namespace kelvrast;
 using kelvrast::testing::FilesContract;
@@ -20,8 +21,9 @@ template <typename Implementation> using UnfinishedAppend = FilesContract<Implem
 
 TYPED_TEST_SUITE(UnfinishedAppend, kelvrast::testing::SystemFilesTypes, kelvrast::testing::SystemFilesName);
 
-// A program killed inside write(2) leaves the start of its block at the end of the file (the durability tests
-// kill real writers; here the cut is made by hand). The next append, or the next start's touch, takes it out.
+// A program killed inside write(2) leaves the note of its append and the start of its block at the end of the
+// file (the durability tests kill real writers; here both are made by hand). The next append, or the next start's
+// touch, takes it out, and empties the note.
 TYPED_TEST(UnfinishedAppend, TheStartOfTheLastBlockIsTakenOutOnlyWhenNothingElseChangedTheFile) {
     const std::string first = "whole block\r\n";
     const std::string second = "a block that was being written when the program was killed\r\n";
@@ -45,8 +47,8 @@ TYPED_TEST(UnfinishedAppend, TheStartOfTheLastBlockIsTakenOutOnlyWhenNothingElse
         TypeParam files;
         const auto file = folder.path() / "masterFile_Ann.txt";
         ASSERT_TRUE(files.appendBlock(file, first).ok());
-        ASSERT_TRUE(files.appendBlock(file, second).ok());
-        std::string bytes = readBytes(file).substr(0, first.size() + c.keptOfSecond);
+        writeBytes(unfinished::notePath(file), unfinished::noteHead(first.size(), second.size()) + second);
+        std::string bytes = first + second.substr(0, c.keptOfSecond);
         if (!c.changedTail.empty())
             bytes = first + c.changedTail;
         writeBytes(file, bytes);
@@ -57,6 +59,7 @@ TYPED_TEST(UnfinishedAppend, TheStartOfTheLastBlockIsTakenOutOnlyWhenNothingElse
             EXPECT_TRUE(files.appendBlock(file, "next\r\n").ok()) << c.name;
         }
         EXPECT_EQ(readBytes(file), c.expected) << c.name;
+        EXPECT_EQ(readBytes(unfinished::notePath(file)), "") << c.name;
     }
 }
 
@@ -75,11 +78,62 @@ TYPED_TEST(UnfinishedAppend, ABlockTakenBackOrFollowedByOthersIsNotTouchedAgain)
     // bytes that are not the noted block are never taken out.
     const auto note = unfinished::notePath(file);
     ASSERT_TRUE(std::filesystem::exists(note));
-    writeBytes(note, "5 40\nthr");
+    writeBytes(note, unfinished::noteHead(5, 40) + "thr");
     ASSERT_TRUE(files.touch(file).ok());
     EXPECT_EQ(readBytes(file), "one\r\n");
-    writeBytes(note, "5 40\nthree three three three three thre");
+    writeBytes(note, unfinished::noteHead(5, 40) + "three three three three three thre");
     writeBytes(file, "one\r\nthree thrEE");
     ASSERT_TRUE(files.touch(file).ok());
     EXPECT_EQ(readBytes(file), "one\r\nthree thrEE");
+}
+
+// A student may edit an answer file between two runs: an editor saves it without its last line end, or the last
+// line, or half the last record, is deleted. The repair must tell that from a block cut by a kill: whatever the
+// file holds at the next start stays, and the next record follows it.
+TYPED_TEST(UnfinishedAppend, AFileShortenedBetweenRunsKeepsEveryByteItHolds) {
+    const std::string first = "#1\r\n01:02:03\r\nThe first answer\r\n#9\r\n";
+    const std::string last = "#1\r\n01:05:09\r\nThe last answer, with a second line\r\nand its end\r\n#9\r\n";
+    const std::string next = "#1\r\n01:07:00\r\nThe next answer\r\n#9\r\n";
+    struct Case {
+        const char* name;
+        std::size_t cut; // bytes taken off the end of the file
+    };
+    const std::vector<Case> cases = {
+        {"the last line end's LF", 1},
+        {"the last line end", 2},
+        {"the last line", 4},
+        {"two lines", 17},
+        {"half the last record", last.size() / 2},
+        {"all of the last record but a byte", last.size() - 1},
+        {"all of the last record", last.size()},
+        {"the whole file", first.size() + last.size()},
+    };
+    // Killed after the last block was flushed but before its note was emptied, the run never said the block was
+    // in; the start after it finds the block whole and empties the note, before the student edits the file.
+    for (const bool killedBeforeTheNoteWent : {false, true})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) +
+                         (killedBeforeTheNoteWent ? ", the run killed before its note went" : ""));
+            TempFolder folder;
+            const auto file = folder.path() / "send_0107Ann.txt";
+            {
+                TypeParam run;
+                ASSERT_TRUE(run.touch(file).ok());
+                ASSERT_TRUE(run.appendBlock(file, first).ok());
+                ASSERT_TRUE(run.appendBlock(file, last).ok());
+            }
+            if (killedBeforeTheNoteWent) {
+                writeBytes(unfinished::notePath(file), unfinished::noteHead(first.size(), last.size()) + last);
+                ASSERT_TRUE(TypeParam().touch(file).ok());
+                EXPECT_EQ(readBytes(file), first + last);
+            }
+            const std::string edited = (first + last).substr(0, first.size() + last.size() - c.cut);
+            writeBytes(file, edited);
+
+            TypeParam nextRun;
+            ASSERT_TRUE(nextRun.touch(file).ok());
+            EXPECT_EQ(readBytes(file), edited);
+            ASSERT_TRUE(nextRun.appendBlock(file, next).ok());
+            EXPECT_EQ(readBytes(file), edited + next);
+        }
 }

@@ -38,4 +38,10 @@ Status FaultyFiles::takeBack(const std::filesystem::path& file, const AppendRece
     return fails("takeBack", file) ? injected(file) : inner_.takeBack(file, receipt);
 }
 
+// Not counted: the fault points of the operations that write answers stay where the fault tests expect them, and
+// the start-up test of private files covers a failure to keep the folder private.
+Status FaultyFiles::keepPrivate(const std::filesystem::path& folder) {
+    return inner_.keepPrivate(folder);
+}
+
 } // namespace kelvrast::testing

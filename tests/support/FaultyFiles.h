@@ -29,6 +29,7 @@ public:
     Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
     std::size_t longestPath() const override { return pathLimit.value_or(inner_.longestPath()); }
+    Status keepPrivate(const std::filesystem::path& folder) override;
 
 private:
     // Counts the operation; true when this one is to fail.

@@ -18,6 +18,7 @@ public:
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
     // PATH_MAX counts the terminating NUL.
     std::size_t longestPath() const override { return PATH_MAX - 1; }
+    Status keepPrivate(const std::filesystem::path& folder) override;
 };
 
 } // namespace kelvrast

@@ -126,13 +126,14 @@ void flushFolderOf(const std::filesystem::path& file) {
         ::FlushFileBuffers(folder.get());
 }
 
-// The note of the file, opened for reading and, when create is set, for writing, its folder made when missing.
+// The note of the file, opened for reading and writing; when create is set, it and its folder are made when
+// missing.
 // On Windows a name that begins with a dot does not hide a folder, so the notes' folder is marked hidden: a
 // student browsing the working folder for the SEND file finds the answer files and nothing that looks like one.
 Win32Handle openNote(const std::filesystem::path& file, bool create) {
     const std::filesystem::path note = unfinished::notePath(file);
     if (!create)
-        return openFile(note, GENERIC_READ, OPEN_EXISTING);
+        return openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
     Win32Handle opened = openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
     if (opened.isOpen() || ::GetLastError() != ERROR_PATH_NOT_FOUND)
         return opened;
@@ -153,6 +154,15 @@ void writeNote(HANDLE note, std::uint64_t sizeBefore, std::string_view block) {
     ::WriteFile(note, contents.data(), static_cast<DWORD>(contents.size()), &written, &start);
 }
 
+// Empties the note and flushes that, so that after a kill or a power cut it cannot describe a block that is
+// in the file for good: a later edit that shortens the file would otherwise look like that block cut short.
+DWORD retireNote(HANDLE note) {
+    FILE_END_OF_FILE_INFO end{};
+    if (!::SetFileInformationByHandle(note, FileEndOfFileInfo, &end, sizeof end) || !::FlushFileBuffers(note))
+        return ::GetLastError();
+    return ERROR_SUCCESS;
+}
+
 std::optional<unfinished::NoteHead> readNoteHead(HANDLE note) {
     char head[unfinished::longestHead];
     OVERLAPPED start = at(0);
@@ -162,20 +172,27 @@ std::optional<unfinished::NoteHead> readNoteHead(HANDLE note) {
     return unfinished::parseNoteHead(std::string_view(head, count));
 }
 
-// Called with the file locked: cuts the file back to its size before the noted block when the file ends with
-// only the start of that block.
+// Called with the file locked, so no append is in flight: a note left now is of an append that never returned.
+// When the file ends with only the start of the noted block, the file is cut back to its size before the block;
+// then the note is retired. A note whose cut failed stays, for the next try.
 void takeOutUnfinishedBlock(HANDLE file, const std::filesystem::path& path, HANDLE note) {
     if (note == INVALID_HANDLE_VALUE)
         return;
-    const std::optional<unfinished::NoteHead> head = readNoteHead(note);
+    const std::optional<std::uint64_t> noteSize = sizeOf(note);
     const std::optional<std::uint64_t> size = sizeOf(file);
-    if (!head || !size || !unfinished::endsInsideBlock(*head, *size))
+    if (!noteSize || *noteSize == 0 || !size)
         return;
-    const auto tailSize = static_cast<std::size_t>(*size - head->sizeBefore);
-    std::string tail(tailSize, '\0'), noted(tailSize, '\0');
-    if (readAt(file, tail.data(), tailSize, head->sizeBefore) && readAt(note, noted.data(), tailSize, head->blockAt) &&
-        tail == noted)
-        cutBack(path, head->sizeBefore);
+    const std::optional<unfinished::NoteHead> head = readNoteHead(note);
+    if (head && unfinished::endsInsideBlock(*head, *size)) {
+        const auto tailSize = static_cast<std::size_t>(*size - head->sizeBefore);
+        std::string tail(tailSize, '\0'), noted(tailSize, '\0');
+        if (!readAt(file, tail.data(), tailSize, head->sizeBefore))
+            return;
+        if (readAt(note, noted.data(), tailSize, head->blockAt) && tail == noted &&
+            cutBack(path, head->sizeBefore) != ERROR_SUCCESS)
+            return;
+    }
+    retireNote(note);
 }
 
 // Opens the file for appending, creating it when missing. A file made here has its entry in the folder flushed
@@ -259,10 +276,17 @@ Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file,
         error = ERROR_DISK_FULL;
     if (error == ERROR_SUCCESS && !::FlushFileBuffers(opened.get()))
         error = ::GetLastError();
+    // The block is in the file for good: the note goes before the append returns, so that it never describes an
+    // append that finished.
+    if (error == ERROR_SUCCESS && note.isOpen())
+        error = retireNote(note.get());
     if (error != ERROR_SUCCESS) {
-        // Whatever part of the block reached the file goes again, so the file holds whole blocks only.
-        if (const std::optional<std::uint64_t> now = sizeOf(opened.get()); now && *now > *before)
-            cutBack(file, *before);
+        // Whatever part of the block reached the file goes again, so the file holds whole blocks only; the note
+        // goes with it, or stays for the next repair when the cut failed.
+        const std::optional<std::uint64_t> now = sizeOf(opened.get());
+        const bool cut = now && (*now <= *before || cutBack(file, *before) == ERROR_SUCCESS);
+        if (cut && note.isOpen())
+            retireNote(note.get());
         return win32Failure(FileAction::writeTo, file, error);
     }
     return AppendReceipt{*before, block.size()};
@@ -292,6 +316,12 @@ Status Win32Files::takeBack(const std::filesystem::path& file, const AppendRecei
 // Wine opens longer ones; Windows' documentation ("Maximum Path Length Limitation") is what a student's machine does.
 std::size_t Win32Files::longestPath() const {
     return MAX_PATH - 1;
+}
+
+// On Windows the working folder keeps the security descriptor it inherits from the drive: narrowing it to the
+// student's account is not done yet, so there is nothing to report either.
+Status Win32Files::keepPrivate(const std::filesystem::path&) {
+    return Status::success();
 }
 
 } // namespace kelvrast

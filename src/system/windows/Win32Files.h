@@ -16,6 +16,7 @@ public:
     Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
     std::size_t longestPath() const override;
+    Status keepPrivate(const std::filesystem::path& folder) override;
 };
 
 } // namespace kelvrast
