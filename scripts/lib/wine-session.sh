@@ -11,8 +11,10 @@ unset DISPLAY WAYLAND_DISPLAY
 if [ -n "${WINE_SESSION_DISPLAY:-}" ]; then
     export DISPLAY=$WINE_SESSION_DISPLAY
 fi
-# No Mono or Gecko prompts, no menu entries or file associations written into the home folder.
-export WINEDEBUG=-all
+# Of Wine's own messages only its errors: a program that Wine cannot start ends with a bare exit code within a few
+# hundredths of a second, and its test's output then says why. No Mono or Gecko prompts, no menu entries or file
+# associations written into the home folder.
+export WINEDEBUG=-all,err+all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Wine links the prefix's Desktop and Documents into the home folder: a scratch one.
 export HOME=$WINE_WORK/home
