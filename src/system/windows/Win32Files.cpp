@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -195,10 +196,30 @@ void takeOutUnfinishedBlock(HANDLE file, const std::filesystem::path& path, HAND
     retireNote(note);
 }
 
+// Virus scanners, backup, sync and indexing tools open a file without sharing it for a moment, and the next open
+// fails with a sharing or lock violation. Such a file is tried again for about a second, as SQLite does on Windows
+// for the same reason, before the failure goes to the student; a file held for long (an editor keeping it open)
+// still gives the message after that second. The last error is that of the last try.
+constexpr int triesWhileHeld = 20;
+
+Win32Handle openPatiently(const std::function<void()>& waitWhileHeld, const std::filesystem::path& file, DWORD access,
+                          DWORD disposition) {
+    for (int tried = 1;; ++tried) {
+        Win32Handle opened = openFile(file, access, disposition);
+        const DWORD error = ::GetLastError();
+        if (opened.isOpen() || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+            tried == triesWhileHeld) {
+            ::SetLastError(error);
+            return opened;
+        }
+        waitWhileHeld();
+    }
+}
+
 // Opens the file for appending, creating it when missing. A file made here has its entry in the folder flushed
 // before anything goes into it; each block's own flush covers the rest.
-Win32Handle openForAppending(const std::filesystem::path& file) {
-    Win32Handle opened = openFile(file, appendAccess, OPEN_ALWAYS);
+Win32Handle openForAppending(const std::function<void()>& waitWhileHeld, const std::filesystem::path& file) {
+    Win32Handle opened = openPatiently(waitWhileHeld, file, appendAccess, OPEN_ALWAYS);
     if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
         ::FlushFileBuffers(opened.get());
         flushFolderOf(file);
@@ -208,6 +229,10 @@ Win32Handle openForAppending(const std::filesystem::path& file) {
 
 } // namespace
 
+Win32Files::Win32Files() : Win32Files([] { ::Sleep(1000 / triesWhileHeld); }) {}
+
+Win32Files::Win32Files(std::function<void()> waitWhileHeld) : waitWhileHeld_(std::move(waitWhileHeld)) {}
+
 Status Win32Files::createFolder(const std::filesystem::path& folder) {
     if (!::CreateDirectoryW(folder.c_str(), nullptr))
         return win32Failure(FileAction::createFolder, folder, ::GetLastError());
@@ -216,7 +241,7 @@ Status Win32Files::createFolder(const std::filesystem::path& folder) {
 }
 
 Status Win32Files::touch(const std::filesystem::path& file) {
-    Win32Handle opened = openForAppending(file);
+    Win32Handle opened = openForAppending(waitWhileHeld_, file);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
     if (ExclusiveLock lock(opened.get()); lock.locked())
@@ -225,7 +250,7 @@ Status Win32Files::touch(const std::filesystem::path& file) {
 }
 
 Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& sink) {
-    Win32Handle opened = openFile(file, GENERIC_READ, OPEN_EXISTING);
+    Win32Handle opened = openPatiently(waitWhileHeld_, file, GENERIC_READ, OPEN_EXISTING);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
     LineSplitter lines(sink);
@@ -243,7 +268,7 @@ Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& 
 }
 
 Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    Win32Handle opened = openFile(file, GENERIC_WRITE, CREATE_ALWAYS);
+    Win32Handle opened = openPatiently(waitWhileHeld_, file, GENERIC_WRITE, CREATE_ALWAYS);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
     if (!writeAll(opened.get(), bytes))
@@ -254,7 +279,7 @@ Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view
 Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file, std::string_view block) {
     if (block.size() > std::numeric_limits<DWORD>::max())
         return fileFailure(FileAction::writeTo, file, FileProblem::recordTooLong);
-    Win32Handle opened = openForAppending(file);
+    Win32Handle opened = openForAppending(waitWhileHeld_, file);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
     ExclusiveLock lock(opened.get());
@@ -293,7 +318,7 @@ Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file,
 }
 
 Status Win32Files::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
-    Win32Handle opened = openFile(file, cutAccess, OPEN_EXISTING);
+    Win32Handle opened = openPatiently(waitWhileHeld_, file, cutAccess, OPEN_EXISTING);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
     ExclusiveLock lock(opened.get());

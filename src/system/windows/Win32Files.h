@@ -2,6 +2,8 @@
 
 #include "platform/Files.h"
 
+#include <functional>
+
 namespace kelvrast {
 
 // Files on Windows, with wide-character paths so that every name the student can type makes a valid file name.
@@ -9,6 +11,11 @@ namespace kelvrast {
 // programs appending to one file never interleave their blocks.
 class Win32Files : public Files {
 public:
+    // A file that another program holds without sharing is tried again for about a second.
+    Win32Files();
+    // The same, with this wait between two tries in place of a twentieth of a second: a test's own.
+    explicit Win32Files(std::function<void()> waitWhileHeld);
+
     Status createFolder(const std::filesystem::path& folder) override;
     Status touch(const std::filesystem::path& file) override;
     Status readLines(const std::filesystem::path& file, const LineSink& sink) override;
@@ -17,6 +24,9 @@ public:
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
     std::size_t longestPath() const override;
     Status keepPrivate(const std::filesystem::path& folder) override;
+
+private:
+    std::function<void()> waitWhileHeld_;
 };
 
 } // namespace kelvrast
