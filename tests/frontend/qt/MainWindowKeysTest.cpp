@@ -1,4 +1,5 @@
 #include "WindowUnderTest.h"
+#include "support/FocusTour.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -43,20 +44,6 @@ const std::vector<KeyCase> keyCases{
 // A failing case names its key.
 void PrintTo(const KeyCase& key, std::ostream* out) {
     *out << key.name;
-}
-
-// One control of each kind that takes the focus.
-const std::vector<std::string> focusedControls{"txt_answer",      "txt_question", "txt_parameter_0",
-                                               "cmdNextQuestion", "cmd_clear",    "op_stop_at_paragraphs",
-                                               "List1",           "Picture1"};
-
-std::string tabStopBeside(const std::string& name, bool backwards) {
-    std::vector<std::string> order;
-    for (const form::Control* each : form::tabOrder())
-        order.push_back(each->objectName());
-    const auto at = std::find(order.begin(), order.end(), name);
-    const std::size_t index = static_cast<std::size_t>(at - order.begin());
-    return order[(index + (backwards ? order.size() - 1 : 1)) % order.size()];
 }
 
 QString textOf(QWidget* box) {
@@ -110,7 +97,8 @@ TEST_P(MainWindowKeys, NoKeyEndsTheProgramNorTakesTextFromABox) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKeyInEveryKindOfControl, MainWindowKeys,
-                         ::testing::Combine(::testing::ValuesIn(focusedControls), ::testing::ValuesIn(keyCases)),
+                         ::testing::Combine(::testing::ValuesIn(oneControlOfEachFocusedKind),
+                                            ::testing::ValuesIn(keyCases)),
                          [](const auto& info) { return std::get<0>(info.param) + "_" + std::get<1>(info.param).name; });
 
 } // namespace
