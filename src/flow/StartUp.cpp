@@ -57,7 +57,9 @@ std::u16string askStudentName(Platform& platform, const std::filesystem::path& f
     for (;;) {
         std::u16string name = platform.dialogs.inputText(u"Your full name:  ");
         std::optional<std::u16string> problem = nameProblem(name);
-        if (!problem)
+        // The empty name (Cancel) is taken even in a folder too deep for any name: asking again could never end,
+        // and making the files then fails with its own message.
+        if (!problem && !name.empty())
             problem = pathLengthProblem(folder, name, platform.files.longestPath());
         if (!problem)
             return name;
