@@ -10,13 +10,6 @@
 namespace kelvrast::testing {
 namespace {
 
-// One keystroke as the system posts it: the message, the key, and whether Alt is down meanwhile (lParam bit 29).
-struct Stroke {
-    UINT message;
-    UINT key;
-    bool altDown = false;
-};
-
 enum class Effect {
     none,         // nothing changes, the focus stays
     newLine,      // a large box gains a line break; elsewhere nothing changes
@@ -27,7 +20,7 @@ enum class Effect {
 
 struct KeyCase {
     const char* name;
-    std::vector<Stroke> strokes;
+    std::vector<KeyStroke> strokes;
     std::vector<int> held; // keys down in the keyboard state while the strokes are handled
     Effect effect;
 };
@@ -37,7 +30,7 @@ void PrintTo(const KeyCase& key, std::ostream* out) {
     *out << key.name;
 }
 
-std::vector<Stroke> plain(UINT key) {
+std::vector<KeyStroke> plain(UINT key) {
     return {{WM_KEYDOWN, key}, {WM_KEYUP, key}};
 }
 

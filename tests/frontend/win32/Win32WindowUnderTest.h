@@ -22,6 +22,13 @@
 
 namespace kelvrast::testing {
 
+// One keystroke as the system posts it: the message, the key, and whether Alt is down meanwhile (lParam bit 29).
+struct KeyStroke {
+    UINT message;
+    UINT key;
+    bool altDown = false;
+};
+
 // The Windows window on fakes, with its working folder in a fresh temporary folder. Keys go to the focused control
 // as the system would post them and are handled by the program's own message step.
 struct Win32WindowUnderTest {
@@ -59,24 +66,12 @@ struct Win32WindowUnderTest {
 
     // One key pressed and let go on the focused control, with the given keys held down meanwhile.
     void press(UINT key, std::initializer_list<int> held = {}) {
-        BYTE saved[256];
-        ::GetKeyboardState(saved);
-        BYTE state[256];
-        std::memcpy(state, saved, sizeof state);
-        for (int each : held)
-            state[each] |= 0x80;
-        ::SetKeyboardState(state);
-        HWND target = ::GetFocus();
-        const UINT scan = ::MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
-        ::PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
-        ::PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000);
-        pump();
-        ::SetKeyboardState(saved);
+        pressStrokes(std::vector<KeyStroke>{{WM_KEYDOWN, key}, {WM_KEYUP, key}}, std::vector<int>(held));
     }
 
     // Keystrokes posted to the focused control as the system would, with the given keys held down meanwhile; then
     // every message handled. Bit 29 of lParam tells that Alt is down.
-    template <typename Strokes> void pressStrokes(const Strokes& strokes, const std::vector<int>& held) {
+    void pressStrokes(const std::vector<KeyStroke>& strokes, const std::vector<int>& held) {
         BYTE saved[256];
         ::GetKeyboardState(saved);
         BYTE state[256];
