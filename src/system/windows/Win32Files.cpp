@@ -3,6 +3,7 @@
 #include "platform/LineSplitter.h"
 #include "platform/MessageText.h"
 #include "platform/UnfinishedAppend.h"
+#include "system/windows/PrivateSecurity.h"
 #include "system/windows/Win32Error.h"
 #include "system/windows/Win32Handle.h"
 
@@ -24,9 +25,16 @@ constexpr DWORD appendAccess = FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATT
 // Cutting a file back needs write access; FILE_APPEND_DATA alone does not give it.
 constexpr DWORD cutAccess = GENERIC_READ | GENERIC_WRITE;
 
+// A file that the call makes gets the student's own security descriptor; Windows ignores it for one that exists.
 Win32Handle openFile(const std::filesystem::path& file, DWORD access, DWORD disposition) {
+    auto* security = const_cast<SECURITY_ATTRIBUTES*>(privateFileSecurity());
     return Win32Handle(
-        ::CreateFileW(file.c_str(), access, shareReadWrite, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ::CreateFileW(file.c_str(), access, shareReadWrite, security, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Every account makes its files in the same folders, so a folder the program makes is shared that way.
+bool makeSharedFolder(const std::filesystem::path& folder) {
+    return ::CreateDirectoryW(folder.c_str(), const_cast<SECURITY_ATTRIBUTES*>(sharedFolderSecurity()));
 }
 
 // The lock orders the programs that append to a file. Windows' byte-range locks are mandatory, so a lock over
@@ -121,8 +129,9 @@ DWORD cutBack(const std::filesystem::path& file, std::uint64_t size) {
 // acknowledged. Windows flushes a folder through a handle opened for writing; where the file system does not
 // offer it, the file's own flush is what there is.
 void flushFolderOf(const std::filesystem::path& file) {
-    Win32Handle folder(::CreateFileW(file.parent_path().c_str(), GENERIC_READ | GENERIC_WRITE, shareReadWrite, nullptr,
-                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    // Write access only: FlushFileBuffers needs GENERIC_WRITE, and reading a shared folder (listing it) is refused.
+    Win32Handle folder(::CreateFileW(file.parent_path().c_str(), GENERIC_WRITE, shareReadWrite, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (folder.isOpen())
         ::FlushFileBuffers(folder.get());
 }
@@ -139,7 +148,7 @@ Win32Handle openNote(const std::filesystem::path& file, bool create) {
     if (opened.isOpen() || ::GetLastError() != ERROR_PATH_NOT_FOUND)
         return opened;
     const std::filesystem::path folder = note.parent_path();
-    if (::CreateDirectoryW(folder.c_str(), nullptr))
+    if (makeSharedFolder(folder))
         ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
     return openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
 }
@@ -234,7 +243,7 @@ Win32Files::Win32Files() : Win32Files([] { ::Sleep(1000 / triesWhileHeld); }) {}
 Win32Files::Win32Files(std::function<void()> waitWhileHeld) : waitWhileHeld_(std::move(waitWhileHeld)) {}
 
 Status Win32Files::createFolder(const std::filesystem::path& folder) {
-    if (!::CreateDirectoryW(folder.c_str(), nullptr))
+    if (!makeSharedFolder(folder))
         return win32Failure(FileAction::createFolder, folder, ::GetLastError());
     flushFolderOf(folder);
     return Status::success();
@@ -343,9 +352,9 @@ std::size_t Win32Files::longestPath() const {
     return MAX_PATH - 1;
 }
 
-// On Windows the working folder keeps the security descriptor it inherits from the drive: narrowing it to the
-// student's account is not done yet, so there is nothing to report either.
-Status Win32Files::keepPrivate(const std::filesystem::path&) {
+Status Win32Files::keepPrivate(const std::filesystem::path& folder) {
+    if (const DWORD error = closeToOtherAccounts(folder, unfinished::noteFolder(folder)); error != ERROR_SUCCESS)
+        return win32Failure(FileAction::keepPrivate, folder, error);
     return Status::success();
 }
 
