@@ -20,22 +20,22 @@ constexpr std::array<Weighted<Action::Kind>, 6> actionKinds{{
     {260, Action::Kind::type},
     {270, Action::Kind::key},
     {55, Action::Kind::paste},
-    {4, Action::Kind::closeFrame},
-    {6, Action::Kind::kill},
+    {2, Action::Kind::closeFrame},
+    {3, Action::Kind::kill},
 }};
 
 // The buttons that move the assignment on come up most; quitting seldom.
 constexpr std::array<Weighted<form::Command>, 10> commands{{
-    {30, form::Command::nextQuestion},
-    {20, form::Command::enterResponse},
-    {8, form::Command::saveAsNotes},
-    {3, form::Command::clear},
-    {3, form::Command::displayNotes},
-    {2, form::Command::displaySendFile},
+    {60, form::Command::nextQuestion},
+    {40, form::Command::enterResponse},
+    {16, form::Command::saveAsNotes},
+    {6, form::Command::clear},
+    {6, form::Command::displayNotes},
+    {3, form::Command::displaySendFile},
     {1, form::Command::quit},
-    {1, form::Command::pendExp},
-    {1, form::Command::triggerTimer},
-    {1, form::Command::makeParagraph},
+    {2, form::Command::pendExp},
+    {2, form::Command::triggerTimer},
+    {2, form::Command::makeParagraph},
 }};
 
 constexpr std::array<Key, 15> keys{Key::escape, Key::enter, Key::f1,     Key::f10,   Key::altAlone,

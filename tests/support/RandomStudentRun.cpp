@@ -246,6 +246,13 @@ std::optional<std::uint64_t> numberFromEnvironment(const char* name) {
 
 } // namespace
 
+std::vector<std::uint64_t> seedsFrom(std::uint64_t first, std::size_t count) {
+    std::vector<std::uint64_t> seeds;
+    for (std::size_t i = 0; i < count; ++i)
+        seeds.push_back(first + i);
+    return seeds;
+}
+
 std::vector<RandomRun> randomRuns(const std::vector<std::uint64_t>& fixedSeeds, std::size_t actions) {
     const std::optional<std::uint64_t> seed = numberFromEnvironment("KELVRAST_RANDOM_SEED");
     const std::optional<std::uint64_t> asked = numberFromEnvironment("KELVRAST_RANDOM_ACTIONS");

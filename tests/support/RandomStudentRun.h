@@ -28,7 +28,11 @@ public:
     virtual void start() = 0;
     // Every action but a kill, on the window as it is.
     virtual void act(const Action& action) = 0;
-    // The window and its logic dropped with no orderly end, as a kill leaves them; also how an ended program goes.
+    // The window and its logic dropped with no orderly end: no close, no quit, nothing of the program's own ending;
+    // also how an ended program goes. Only their destructors run, and they write nothing. What a real kill adds and
+    // this cannot show: a kill in the middle of a command (the durability tests kill a recording process at random
+    // moments), the loss of what the system had not yet written at a power cut, and a process's locks and handles
+    // left to the system to release; every command here has closed its files before the next action anyway.
     virtual void abandon() = 0;
     // The program still runs: it has not ended and its window shows.
     virtual bool running() const = 0;
@@ -44,6 +48,9 @@ struct RandomRun {
     std::uint64_t seed;
     std::size_t actions;
 };
+
+// `count` seeds in a row from `first`.
+std::vector<std::uint64_t> seedsFrom(std::uint64_t first, std::size_t count);
 
 // The runs of a test: one of `actions` actions for each fixed seed, or, when KELVRAST_RANDOM_SEED and
 // KELVRAST_RANDOM_ACTIONS are set, that one run alone.
