@@ -65,7 +65,8 @@ private:
     std::optional<std::string> checkAcknowledgedTextsAreRecorded(const std::filesystem::path& path,
                                                                  const AnswerFile& file,
                                                                  const std::vector<FileBlock>& blocks);
-    // Once the program keeps a draft of what is being typed: the boxes after this start hold typedBeforeEnd_.
+    // The draft of what is being typed, back after a kill or an end. Empty until the program keeps drafts; then it
+    // checks that the boxes of this start hold questionBeforeEnd_ and typedBeforeEnd_, under the same name.
     std::optional<std::string> checkDraftAfterRestart() { return std::nullopt; }
 
     StudentsWindow& window_;
