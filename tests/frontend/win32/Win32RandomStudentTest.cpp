@@ -58,14 +58,25 @@ Win32StudentsWindow* answering = nullptr;
 // sees the dialog come up, and posts the press of one of its buttons, which the dialog's own loop handles.
 class Win32StudentsWindow : public StudentsWindow {
 public:
-    ~Win32StudentsWindow() override { abandon(); }
+    // One hook for the whole run: set and removed with every action, it cost two calls to Wine's server each time.
+    Win32StudentsWindow()
+        : hook_(::SetWindowsHookExW(WH_CBT, &Win32StudentsWindow::dialogCameUp, nullptr, ::GetCurrentThreadId())) {
+        answering = this;
+    }
+    ~Win32StudentsWindow() override {
+        abandon();
+        answering = nullptr;
+        ::UnhookWindowsHookEx(hook_);
+    }
+    Win32StudentsWindow(const Win32StudentsWindow&) = delete;
+    Win32StudentsWindow& operator=(const Win32StudentsWindow&) = delete;
 
     void start() override {
         random_.repeatLast = true;
         window_ = std::make_unique<Win32MainWindow>(Platform{clock_, random_, files_, dialogs_, programEnd_, beep_},
                                                     folder_.path() / "kelvrast");
         boxes_ = std::make_unique<Win32TextBoxes>(window_->control("txt_question"), window_->control("txt_answer"));
-        answerDialogs([&] { started_ = window_->load().ok() && !programEnd_.exitStatus; });
+        started_ = window_->load().ok() && !programEnd_.exitStatus;
         if (!started_)
             return;
         dialogs_.setOwner(window_->handle());
@@ -74,10 +85,8 @@ public:
     }
 
     void act(const Action& action) override {
-        answerDialogs([&] {
-            perform(action);
-            pump();
-        });
+        perform(action);
+        pump();
     }
 
     // Destroyed as it is: the window is detached first, so that nothing of the program's own ending runs.
@@ -102,14 +111,6 @@ public:
     static LRESULT CALLBACK dialogCameUp(int code, WPARAM wParam, LPARAM lParam);
 
 private:
-    template <typename Acting> void answerDialogs(const Acting& acting) {
-        answering = this;
-        HHOOK hook = ::SetWindowsHookExW(WH_CBT, &Win32StudentsWindow::dialogCameUp, nullptr, ::GetCurrentThreadId());
-        acting();
-        ::UnhookWindowsHookEx(hook);
-        answering = nullptr;
-    }
-
     void perform(const Action& action) {
         switch (action.kind) {
         case Action::Kind::click: {
@@ -220,6 +221,7 @@ private:
     Win32Dialogs dialogs_{nullptr};
     FakeProgramEnd programEnd_;
     FakeBeep beep_;
+    HHOOK hook_;
     std::unique_ptr<Win32MainWindow> window_;
     std::unique_ptr<Win32TextBoxes> boxes_;
     bool started_ = false;
