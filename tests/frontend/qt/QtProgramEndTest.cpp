@@ -21,8 +21,9 @@ TEST(QtProgramEnd, EndsTheRunningEventLoopWithItsStatusAndHidesTheWindows) {
         shownWhenEnding = window.isVisible();
         programEnd.endProgram(3);
     });
-    // A loop that ignored the end would run until this fallback.
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(-1); });
+    // A loop that ignored the end would run until this fallback. It goes with the window: left behind, it would end
+    // the event loop of a later test in this process, and every modal dialog after it would return at once.
+    QTimer::singleShot(5000, &window, [] { QCoreApplication::exit(-1); });
 
     EXPECT_EQ(QApplication::exec(), 3);
     EXPECT_TRUE(shownWhenEnding);

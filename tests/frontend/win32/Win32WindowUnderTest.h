@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -28,6 +29,28 @@ struct KeyStroke {
     UINT key;
     bool altDown = false;
 };
+
+// Keystrokes posted to the target as the system would post them, with the given keys held down meanwhile (bit 29 of
+// lParam tells that Alt is down); the keyboard state is put back once handleMessages has handled them.
+inline void pressKeyStrokes(HWND target, const std::vector<KeyStroke>& strokes, const std::vector<int>& held,
+                            const std::function<void()>& handleMessages) {
+    BYTE saved[256];
+    ::GetKeyboardState(saved);
+    BYTE state[256];
+    std::memcpy(state, saved, sizeof state);
+    for (int each : held)
+        state[each] |= 0x80;
+    ::SetKeyboardState(state);
+    for (const auto& stroke : strokes) {
+        const UINT scan = ::MapVirtualKeyW(stroke.key, MAPVK_VK_TO_VSC);
+        const bool up = stroke.message == WM_KEYUP || stroke.message == WM_SYSKEYUP;
+        const LPARAM flags = 1 | (static_cast<LPARAM>(scan) << 16) | (stroke.altDown ? 0x20000000 : 0) |
+                             (up ? static_cast<LPARAM>(0xC0000000u) : 0);
+        ::PostMessageW(target, stroke.message, stroke.key, flags);
+    }
+    handleMessages();
+    ::SetKeyboardState(saved);
+}
 
 // The Windows window on fakes, with its working folder in a fresh temporary folder. Keys go to the focused control
 // as the system would post them and are handled by the program's own message step.
@@ -70,25 +93,9 @@ struct Win32WindowUnderTest {
     }
 
     // Keystrokes posted to the focused control as the system would, with the given keys held down meanwhile; then
-    // every message handled. Bit 29 of lParam tells that Alt is down.
+    // every message handled.
     void pressStrokes(const std::vector<KeyStroke>& strokes, const std::vector<int>& held) {
-        BYTE saved[256];
-        ::GetKeyboardState(saved);
-        BYTE state[256];
-        std::memcpy(state, saved, sizeof state);
-        for (int each : held)
-            state[each] |= 0x80;
-        ::SetKeyboardState(state);
-        HWND target = ::GetFocus();
-        for (const auto& stroke : strokes) {
-            const UINT scan = ::MapVirtualKeyW(stroke.key, MAPVK_VK_TO_VSC);
-            const bool up = stroke.message == WM_KEYUP || stroke.message == WM_SYSKEYUP;
-            const LPARAM flags = 1 | (static_cast<LPARAM>(scan) << 16) | (stroke.altDown ? 0x20000000 : 0) |
-                                 (up ? static_cast<LPARAM>(0xC0000000u) : 0);
-            ::PostMessageW(target, stroke.message, stroke.key, flags);
-        }
-        pump();
-        ::SetKeyboardState(saved);
+        pressKeyStrokes(::GetFocus(), strokes, held, [this] { pump(); });
     }
 
     // The object name of the control that holds the focus.
