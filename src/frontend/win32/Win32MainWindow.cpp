@@ -2,6 +2,7 @@
 
 #include "flow/MainWindowLogic.h"
 #include "form/Form.h"
+#include "frontend/win32/CaptionFonts.h"
 #include "frontend/win32/WideText.h"
 #include "frontend/win32/Win32AccessibleRole.h"
 #include "frontend/win32/Win32PictureBox.h"
@@ -89,6 +90,10 @@ void addSpokenLabel(HWND parent, const std::wstring& name) {
     ::SetWindowPos(label, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+bool showsCaption(Kind kind) {
+    return kind == Kind::commandButton || kind == Kind::optionButton || kind == Kind::label;
+}
+
 // The role a screen reader announces for each kind of control that answers for itself: those of Windows' own
 // controls, and a picture for a picture box, which is a drawing and no area of text or controls.
 long roleOf(Kind kind) {
@@ -130,8 +135,7 @@ Win32MainWindow::~Win32MainWindow() {
     if (tooltips_)
         ::DestroyWindow(tooltips_);
     destroyWindow();
-    if (dialogFont_)
-        ::DeleteObject(dialogFont_);
+    captionFonts_.reset();
     if (largeBoxFont_)
         ::DeleteObject(largeBoxFont_);
 }
@@ -254,8 +258,8 @@ void Win32MainWindow::createControls() {
     }
     if (!picture1_ || !picture2_)
         throw std::logic_error("the form has no Picture1 or no Picture2");
-    createFonts();
     layOutControls();
+    createFonts();
 }
 
 // A button far narrower than its caption shows the whole caption as a tooltip.
@@ -300,34 +304,41 @@ void Win32MainWindow::createLogic() {
 // Fonts and places for a new DPI; the window keeps its client area of the form's size in twips.
 void Win32MainWindow::applyDpi(UINT dpi) {
     dpi_ = dpi;
-    createFonts();
     layOutControls();
+    createFonts();
     sizeClientArea();
 }
 
-// The two large boxes in Arial 9.75 points, the rest in the system's dialog font, both at the window's DPI.
+// The two large boxes in Arial 9.75 points, the rest in the system's dialog font, both at the window's DPI. A
+// caption that its control, as placed, does not hold whole in the dialog font gets a smaller size of it; the two
+// buttons narrower than their captions by design keep it. Measured at the controls' places, so laid out first.
 void Win32MainWindow::createFonts() {
     LOGFONTW dialog{};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof dialog, &dialog);
     dialog.lfHeight = ::MulDiv(dialog.lfHeight, static_cast<int>(dpi_), static_cast<int>(systemDpi()));
-    dialog.lfWidth = 0;
-    HFONT newDialogFont = ::CreateFontIndirectW(&dialog);
+    auto newCaptionFonts = std::make_unique<CaptionFonts>(dialog, dpi_);
     HFONT newLargeBoxFont = ::CreateFontW(-::MulDiv(975, static_cast<int>(dpi_), 7200), 0, 0, 0, FW_NORMAL, FALSE,
                                           FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
     const auto table = form::controls();
-    for (std::size_t i = 0; i < controls_.size(); ++i)
-        if (controls_[i])
-            ::SendMessageW(
-                controls_[i], WM_SETFONT,
-                reinterpret_cast<WPARAM>(table[i].font == form::Font::arial9Point75 ? newLargeBoxFont : newDialogFont),
-                TRUE);
-    if (dialogFont_)
-        ::DeleteObject(dialogFont_);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (!controls_[i])
+            continue;
+        HFONT font = newCaptionFonts->dialog();
+        if (table[i].font == form::Font::arial9Point75)
+            font = newLargeBoxFont;
+        else if (showsCaption(table[i].kind) && !table[i].narrow)
+            font = newCaptionFonts->fitting(controls_[i]);
+        ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    captionFonts_ = std::move(newCaptionFonts);
     if (largeBoxFont_)
         ::DeleteObject(largeBoxFont_);
-    dialogFont_ = newDialogFont;
     largeBoxFont_ = newLargeBoxFont;
+}
+
+HFONT Win32MainWindow::dialogFont() const {
+    return captionFonts_ ? captionFonts_->dialog() : nullptr;
 }
 
 void Win32MainWindow::layOutControls() {

@@ -13,6 +13,7 @@
 
 namespace kelvrast {
 
+class CaptionFonts;
 class MainWindowLogic;
 class Win32PictureBox;
 class Win32TextBoxes;
@@ -45,6 +46,8 @@ public:
     MainWindowLogic& logic() { return *logic_; }
     // The DPI the controls are laid out for.
     UINT dpi() const { return dpi_; }
+    // The system's dialog font at that DPI, which every caption shows in where it fits.
+    HFONT dialogFont() const;
 
     static constexpr const wchar_t* className = L"KelvrastMainWindow";
     // A control's id: its row of the form's table, counted from here, clear of IDOK and IDCANCEL, which the dialog
@@ -77,7 +80,7 @@ private:
     Platform platform_;
     std::filesystem::path workingFolder_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    HFONT dialogFont_ = nullptr;
+    std::unique_ptr<CaptionFonts> captionFonts_;
     HFONT largeBoxFont_ = nullptr;
     HWND tooltips_ = nullptr;
     // Row by row as the form's table lists them; null for the timer.
