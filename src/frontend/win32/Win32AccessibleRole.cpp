@@ -123,17 +123,42 @@ private:
     LONG references_ = 1;
 };
 
+// oleacc, and COM on this, the window's thread, for as long as the process lasts (the object goes to the screen
+// reader through it): loaded when a screen reader first asks, so that the program starts without them.
+struct Oleacc {
+    decltype(&::CreateStdAccessibleObject) createStandardObject = nullptr;
+    decltype(&::LresultFromObject) lresultFromObject = nullptr;
+};
+
+template <typename Function> Function systemFunction(const wchar_t* library, const char* name) {
+    const HMODULE module = ::LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name))) : nullptr;
+}
+
+const Oleacc& oleacc() {
+    static const Oleacc loaded = [] {
+        if (const auto initialize = systemFunction<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx"))
+            initialize(nullptr, COINIT_APARTMENTTHREADED);
+        return Oleacc{
+            systemFunction<decltype(&::CreateStdAccessibleObject)>(L"oleacc.dll", "CreateStdAccessibleObject"),
+            systemFunction<decltype(&::LresultFromObject)>(L"oleacc.dll", "LresultFromObject")};
+    }();
+    return loaded;
+}
+
 LRESULT CALLBACK answerObject(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR role) {
     if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
         // The system's object made here does not ask the window again, so this is no loop.
+        const Oleacc& library = oleacc();
         IAccessible* standard = nullptr;
-        if (SUCCEEDED(::CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                                  reinterpret_cast<void**>(&standard)))) {
+        if (library.createStandardObject && library.lresultFromObject &&
+            SUCCEEDED(library.createStandardObject(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&standard)))) {
             RoleObject* answer = new (std::nothrow) RoleObject(standard, static_cast<long>(role));
             if (!answer) {
                 standard->Release();
             } else {
-                const LRESULT handed = ::LresultFromObject(__uuidof(IAccessible), wParam, answer);
+                const LRESULT handed = library.lresultFromObject(__uuidof(IAccessible), wParam, answer);
                 answer->Release();
                 if (handed >= 0)
                     return handed;

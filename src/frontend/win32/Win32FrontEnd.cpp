@@ -11,8 +11,8 @@ class Win32ProgramWindow : public ProgramWindow {
 public:
     Win32ProgramWindow(Platform machine, std::filesystem::path workingFolder, Win32Dialogs& dialogs,
                        Win32ProgramEnd& programEnd, int showCommand)
-        : window_(machine, std::move(workingFolder)), dialogs_(dialogs), programEnd_(programEnd),
-          showCommand_(showCommand) {
+        : window_(machine, std::move(workingFolder), Win32MainWindow::Controls::afterStartUp), dialogs_(dialogs),
+          programEnd_(programEnd), showCommand_(showCommand) {
         programEnd_.setWindow(window_.handle());
     }
     ~Win32ProgramWindow() override {

@@ -2,6 +2,7 @@
 
 #include "flow/MainWindowLogic.h"
 #include "form/Form.h"
+#include "frontend/win32/CaptionFonts.h"
 #include "frontend/win32/WideText.h"
 #include "frontend/win32/Win32AccessibleRole.h"
 #include "frontend/win32/Win32PictureBox.h"
@@ -89,6 +90,10 @@ void addSpokenLabel(HWND parent, const std::wstring& name) {
     ::SetWindowPos(label, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+bool showsCaption(Kind kind) {
+    return kind == Kind::commandButton || kind == Kind::optionButton || kind == Kind::label;
+}
+
 // The role a screen reader announces for each kind of control that answers for itself: those of Windows' own
 // controls, and a picture for a picture box, which is a drawing and no area of text or controls.
 long roleOf(Kind kind) {
@@ -108,16 +113,16 @@ long roleOf(Kind kind) {
 
 } // namespace
 
-Win32MainWindow::Win32MainWindow(Platform platform, std::filesystem::path workingFolder)
+Win32MainWindow::Win32MainWindow(Platform platform, std::filesystem::path workingFolder, Controls made)
     : platform_(platform), workingFolder_(std::move(workingFolder)) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&classes);
 
     createWindow();
-    createControls();
-    addTooltips();
-    setTabOrderOfControls();
+    createControls(made == Controls::afterStartUp);
     createLogic();
+    if (made == Controls::withTheWindow)
+        finishControls();
 }
 
 // Detached first: nothing the window's own destruction sends reaches a window that is going.
@@ -130,16 +135,18 @@ Win32MainWindow::~Win32MainWindow() {
     if (tooltips_)
         ::DestroyWindow(tooltips_);
     destroyWindow();
-    if (dialogFont_)
-        ::DeleteObject(dialogFont_);
+    captionFonts_.reset();
     if (largeBoxFont_)
         ::DeleteObject(largeBoxFont_);
 }
 
 Status Win32MainWindow::load() {
     Status started = logic_->load();
-    if (started.ok())
+    if (started.ok()) {
+        if (!control("txt_question"))
+            finishControls();
         focus(control("txt_question"));
+    }
     return started;
 }
 
@@ -195,67 +202,106 @@ void Win32MainWindow::createWindow() {
 }
 
 // Created in the table's order, each on top of those before it, so that of two overlapping controls the later one
-// lies on top. (A new child window goes to the bottom of its siblings.)
-void Win32MainWindow::createControls() {
+// lies on top. (A new child window goes to the bottom of its siblings.) Start-up uses only the picture boxes and the
+// timer.
+void Win32MainWindow::createControls(bool usedByStartUpOnly) {
     const auto table = form::controls();
     controls_.assign(table.size(), nullptr);
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const Control& each = table[i];
-        const int id = firstControlId + static_cast<int>(i);
-        const std::wstring text = captionText(each.caption);
-        HWND made = nullptr;
-        switch (each.kind) {
-        case Kind::timer:
-            // No window: its ticks come to this one as WM_TIMER with the timer's id.
-            pendulumTimer_ = std::make_unique<Win32Timer>(handle(), id, form::pendulumTimerMilliseconds);
-            continue;
-        case Kind::commandButton:
-            // Never BS_DEFPUSHBUTTON: the form has no default button.
-            made = createChild(handle(), 0, L"BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, id);
-            break;
-        case Kind::optionButton:
-            // The window keeps the two options exclusive itself: with WS_GROUP on each, as Tab must reach both,
-            // BS_AUTORADIOBUTTON would see each as a group of its own.
-            made = createChild(handle(), 0, L"BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON, id);
-            break;
-        case Kind::textBox: {
-            const DWORD lines =
-                each.multiLine ? ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL;
-            made =
-                createChild(handle(), WS_EX_CLIENTEDGE, L"EDIT", std::wstring(each.caption.begin(), each.caption.end()),
-                            WS_TABSTOP | ES_LEFT | lines, id);
-            ::SendMessageW(made, EM_SETLIMITTEXT, 0, 0); // the largest the control can hold
-            ::SetWindowSubclass(made, &Win32MainWindow::editProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-            break;
-        }
-        case Kind::listBox:
-            // LBS_NOINTEGRALHEIGHT: the list keeps the height of the form, not a whole number of rows.
-            made = createChild(handle(), WS_EX_CLIENTEDGE, L"LISTBOX", wideText(each.spokenName()),
-                               WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, id);
-            break;
-        case Kind::label:
-            // SS_NOPREFIX: the caption as it is, "&" too.
-            made = createChild(handle(), 0, L"STATIC", wideText(each.caption), SS_LEFT | SS_NOPREFIX, id);
-            break;
-        case Kind::pictureBox: {
-            auto box = std::make_unique<Win32PictureBox>(handle(), id, wideText(each.spokenName()).c_str(),
-                                                         placeAt(each.place, dpi_));
-            made = box->handle();
-            (each.name == "Picture1" ? picture1_ : picture2_) = std::move(box);
-            break;
-        }
-        }
-        ::SetWindowPos(made, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        if (namedByLabel(each.kind))
-            addSpokenLabel(handle(), wideText(each.spokenName()));
-        if (const long role = roleOf(each.kind))
-            answerWithRole(made, role);
-        controls_[i] = made;
-    }
+    for (std::size_t row = 0; row < table.size(); ++row)
+        if (!usedByStartUpOnly || table[row].kind == Kind::pictureBox || table[row].kind == Kind::timer)
+            createControl(row);
     if (!picture1_ || !picture2_)
         throw std::logic_error("the form has no Picture1 or no Picture2");
-    createFonts();
+}
+
+void Win32MainWindow::createControl(std::size_t row) {
+    const Control& each = form::controls()[row];
+    const int id = firstControlId + static_cast<int>(row);
+    const std::wstring text = captionText(each.caption);
+    HWND made = nullptr;
+    switch (each.kind) {
+    case Kind::timer:
+        // No window: its ticks come to this one as WM_TIMER with the timer's id.
+        pendulumTimer_ = std::make_unique<Win32Timer>(handle(), id, form::pendulumTimerMilliseconds);
+        return;
+    case Kind::commandButton:
+        // Never BS_DEFPUSHBUTTON: the form has no default button.
+        made = createChild(handle(), 0, L"BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, id);
+        break;
+    case Kind::optionButton:
+        // The window keeps the two options exclusive itself: with WS_GROUP on each, as Tab must reach both,
+        // BS_AUTORADIOBUTTON would see each as a group of its own.
+        made = createChild(handle(), 0, L"BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON, id);
+        break;
+    case Kind::textBox: {
+        const DWORD lines =
+            each.multiLine ? ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL;
+        made = createChild(handle(), WS_EX_CLIENTEDGE, L"EDIT", std::wstring(each.caption.begin(), each.caption.end()),
+                           WS_TABSTOP | ES_LEFT | lines, id);
+        ::SendMessageW(made, EM_SETLIMITTEXT, 0, 0); // the largest the control can hold
+        ::SetWindowSubclass(made, &Win32MainWindow::editProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+        break;
+    }
+    case Kind::listBox:
+        // LBS_NOINTEGRALHEIGHT: the list keeps the height of the form, not a whole number of rows.
+        made = createChild(handle(), WS_EX_CLIENTEDGE, L"LISTBOX", wideText(each.spokenName()),
+                           WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, id);
+        break;
+    case Kind::label:
+        // SS_NOPREFIX: the caption as it is, "&" too.
+        made = createChild(handle(), 0, L"STATIC", wideText(each.caption), SS_LEFT | SS_NOPREFIX, id);
+        break;
+    case Kind::pictureBox: {
+        auto box = std::make_unique<Win32PictureBox>(handle(), id, wideText(each.spokenName()).c_str(),
+                                                     placeAt(each.place, dpi_));
+        made = box->handle();
+        (each.name == "Picture1" ? picture1_ : picture2_) = std::move(box);
+        break;
+    }
+    }
+    ::SetWindowPos(made, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (namedByLabel(each.kind))
+        addSpokenLabel(handle(), wideText(each.spokenName()));
+    if (const long role = roleOf(each.kind))
+        answerWithRole(made, role);
+    controls_[row] = made;
+}
+
+// Controls made before the others go back under the control that follows them in the table, from the last up, so
+// that the stacking is the table's order, as if all had been made at once. (Only the picture boxes are made early,
+// and no hidden label goes with them.)
+void Win32MainWindow::stackEarlierControls(const std::vector<bool>& madeEarlier) {
+    for (std::size_t row = controls_.size(); row-- > 0;) {
+        if (!madeEarlier[row] || !controls_[row])
+            continue;
+        for (std::size_t next = row + 1; next < controls_.size(); ++next) {
+            if (controls_[next]) {
+                ::SetWindowPos(controls_[row], controls_[next], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                break;
+            }
+        }
+    }
+}
+
+// The controls not made yet, then every control's place, font, tooltip and tab stop.
+void Win32MainWindow::finishControls() {
+    const auto table = form::controls();
+    std::vector<bool> madeEarlier(controls_.size());
+    bool madeNow = false;
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        madeEarlier[row] = controls_[row] != nullptr;
+        if (!madeEarlier[row] && table[row].kind != Kind::timer) {
+            createControl(row);
+            madeNow = true;
+        }
+    }
+    if (madeNow)
+        stackEarlierControls(madeEarlier);
     layOutControls();
+    createFonts();
+    addTooltips();
+    setTabOrderOfControls();
+    boxes_->attach(control("txt_question"), control("txt_answer"));
 }
 
 // A button far narrower than its caption shows the whole caption as a tooltip.
@@ -300,34 +346,41 @@ void Win32MainWindow::createLogic() {
 // Fonts and places for a new DPI; the window keeps its client area of the form's size in twips.
 void Win32MainWindow::applyDpi(UINT dpi) {
     dpi_ = dpi;
-    createFonts();
     layOutControls();
+    createFonts();
     sizeClientArea();
 }
 
-// The two large boxes in Arial 9.75 points, the rest in the system's dialog font, both at the window's DPI.
+// The two large boxes in Arial 9.75 points, the rest in the system's dialog font, both at the window's DPI. A
+// caption that its control, as placed, does not hold whole in the dialog font gets a smaller size of it; the two
+// buttons narrower than their captions by design keep it. Measured at the controls' places, so laid out first.
 void Win32MainWindow::createFonts() {
     LOGFONTW dialog{};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof dialog, &dialog);
     dialog.lfHeight = ::MulDiv(dialog.lfHeight, static_cast<int>(dpi_), static_cast<int>(systemDpi()));
-    dialog.lfWidth = 0;
-    HFONT newDialogFont = ::CreateFontIndirectW(&dialog);
+    auto newCaptionFonts = std::make_unique<CaptionFonts>(dialog, dpi_);
     HFONT newLargeBoxFont = ::CreateFontW(-::MulDiv(975, static_cast<int>(dpi_), 7200), 0, 0, 0, FW_NORMAL, FALSE,
                                           FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
     const auto table = form::controls();
-    for (std::size_t i = 0; i < controls_.size(); ++i)
-        if (controls_[i])
-            ::SendMessageW(
-                controls_[i], WM_SETFONT,
-                reinterpret_cast<WPARAM>(table[i].font == form::Font::arial9Point75 ? newLargeBoxFont : newDialogFont),
-                TRUE);
-    if (dialogFont_)
-        ::DeleteObject(dialogFont_);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (!controls_[i])
+            continue;
+        HFONT font = newCaptionFonts->dialog();
+        if (table[i].font == form::Font::arial9Point75)
+            font = newLargeBoxFont;
+        else if (showsCaption(table[i].kind) && !table[i].narrow)
+            font = newCaptionFonts->fitting(controls_[i]);
+        ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    captionFonts_ = std::move(newCaptionFonts);
     if (largeBoxFont_)
         ::DeleteObject(largeBoxFont_);
-    dialogFont_ = newDialogFont;
     largeBoxFont_ = newLargeBoxFont;
+}
+
+HFONT Win32MainWindow::dialogFont() const {
+    return captionFonts_ ? captionFonts_->dialog() : nullptr;
 }
 
 void Win32MainWindow::layOutControls() {

@@ -13,6 +13,7 @@
 
 namespace kelvrast {
 
+class CaptionFonts;
 class MainWindowLogic;
 class Win32PictureBox;
 class Win32TextBoxes;
@@ -23,13 +24,19 @@ class Win32Timer;
 // options exclusive, and moves the focus with Tab in the form's tab order.
 class Win32MainWindow : public Win32Window {
 public:
+    // When the controls that start-up does not use are made: with the window, or once start-up has asked for the
+    // name, so that the program's name prompt comes up without waiting for them. The window is shown only after
+    // start-up either way.
+    enum class Controls { withTheWindow, afterStartUp };
+
     // The window adds its own controls to the platform's services and hands them on to the logic. It is made hidden.
-    Win32MainWindow(Platform platform, std::filesystem::path workingFolder);
+    Win32MainWindow(Platform platform, std::filesystem::path workingFolder, Controls made = Controls::withTheWindow);
     ~Win32MainWindow();
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
 
-    // Start-up: runs once, before the window is shown. On success the focus waits in the Question box.
+    // Start-up: runs once, before the window is shown. On success every control is made and the focus waits in the
+    // Question box.
     Status load();
     // Shows the window, active, with the focus where load() left it.
     void show(int showCommand);
@@ -45,6 +52,8 @@ public:
     MainWindowLogic& logic() { return *logic_; }
     // The DPI the controls are laid out for.
     UINT dpi() const { return dpi_; }
+    // The system's dialog font at that DPI, which every caption shows in where it fits.
+    HFONT dialogFont() const;
 
     static constexpr const wchar_t* className = L"KelvrastMainWindow";
     // A control's id: its row of the form's table, counted from here, clear of IDOK and IDCANCEL, which the dialog
@@ -59,7 +68,10 @@ private:
     void failed(std::exception_ptr error) noexcept override;
 
     void createWindow();
-    void createControls();
+    void createControls(bool usedByStartUpOnly);
+    void createControl(std::size_t row);
+    void stackEarlierControls(const std::vector<bool>& madeEarlier);
+    void finishControls();
     void addTooltips();
     void setTabOrderOfControls();
     void createLogic();
@@ -77,7 +89,7 @@ private:
     Platform platform_;
     std::filesystem::path workingFolder_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    HFONT dialogFont_ = nullptr;
+    std::unique_ptr<CaptionFonts> captionFonts_;
     HFONT largeBoxFont_ = nullptr;
     HWND tooltips_ = nullptr;
     // Row by row as the form's table lists them; null for the timer.

@@ -12,6 +12,12 @@ class Win32TextBoxes : public TextBoxes {
 public:
     Win32TextBoxes(HWND question, HWND answer) : question_(question), answer_(answer) {}
 
+    // The two boxes, where they are made after the logic that reads them.
+    void attach(HWND question, HWND answer) {
+        question_ = question;
+        answer_ = answer;
+    }
+
     std::u16string questionText() const override;
     void setQuestionText(std::u16string_view text) override;
     std::u16string answerText() const override;

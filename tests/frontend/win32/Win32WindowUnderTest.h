@@ -62,9 +62,12 @@ struct Win32WindowUnderTest {
     ScriptedDialogs dialogs;
     FakeProgramEnd programEnd;
     FakeBeep beep;
-    Win32MainWindow window{Platform{clock, random, files, dialogs, programEnd, beep}, folder.path() / "kelvrast"};
+    Win32MainWindow window;
 
-    Win32WindowUnderTest() { random.repeatLast = true; }
+    explicit Win32WindowUnderTest(Win32MainWindow::Controls made = Win32MainWindow::Controls::withTheWindow)
+        : window{Platform{clock, random, files, dialogs, programEnd, beep}, folder.path() / "kelvrast", made} {
+        random.repeatLast = true;
+    }
 
     // Start-up for a student of this name, then the window shown.
     void startAndShow(const std::u16string& name = u"Ann Lee") {
