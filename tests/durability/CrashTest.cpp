@@ -127,6 +127,13 @@ TEST(CrashTest, EveryRecordReportedDoneSurvivesTwoHundredKills) {
               << recordsChecked << " records checked in the three files\n";
 }
 
+// Whether the block that was being written is whole in the file after all, where the kill had cut it. Wine reports a
+// process ended as soon as its server has ended it, while the process's last write(2) may still be going on, and
+// finish; Windows waits for the process's I/O to end first. Then there was nothing for the next start to take out.
+bool outlivedItsKill(const std::string& master, std::size_t blockAt, const std::string& block) {
+    return master.compare(blockAt, block.size(), block) == 0;
+}
+
 // A block of many pages can be cut by a kill partway through its write(2). The cut block is then the last thing
 // in the file, and the next start takes it out again before it writes its header.
 TEST(CrashTest, AKillInsideALargeWriteLeavesAPartialBlockOnlyAtTheEndAndTheNextStartTakesItOut) {
@@ -178,6 +185,8 @@ TEST(CrashTest, AKillInsideALargeWriteLeavesAPartialBlockOnlyAtTheEndAndTheNextS
         ASSERT_TRUE(exitedCleanly(end)) << described(end);
         const std::string master = readBytes(files[0].path);
         EXPECT_TRUE(master.compare(0, whole, cut, 0, whole) == 0) << "the whole blocks did not stay as they were";
+        if (outlivedItsKill(master, whole, intended))
+            continue;
         // Read against the texts typed, so that a cut block cannot pass for part of a longer answer.
         const RecordedTexts typed{{}, {recorderAnswer("big", 1, answerBytes), recorderAnswer("after", 1)}};
         for (const AnswerFile& file : {files[0], files[1]}) {
