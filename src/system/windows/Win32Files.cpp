@@ -178,9 +178,12 @@ DWORD retireNote(HANDLE note) {
     OVERLAPPED start = at(0);
     DWORD written = 0;
     const std::string_view retired = unfinished::retiredForm;
-    if (!::WriteFile(note, retired.data(), static_cast<DWORD>(retired.size()), &written, &start) ||
-        written != retired.size() || !::FlushFileBuffers(note))
-        return written != retired.size() && ::GetLastError() == ERROR_SUCCESS ? ERROR_WRITE_FAULT : ::GetLastError();
+    if (!::WriteFile(note, retired.data(), static_cast<DWORD>(retired.size()), &written, &start))
+        return ::GetLastError();
+    if (written != retired.size())
+        return ERROR_WRITE_FAULT;
+    if (!::FlushFileBuffers(note))
+        return ::GetLastError();
     return ERROR_SUCCESS;
 }
 
