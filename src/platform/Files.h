@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace kelvrast {
@@ -14,6 +15,7 @@ namespace kelvrast {
 struct AppendReceipt {
     std::uintmax_t sizeBefore = 0;
     std::uintmax_t length = 0;
+    std::string block; // its bytes, so that only the very block is taken back
 };
 
 using LineSink = std::function<void(std::string_view line)>;
@@ -35,8 +37,8 @@ public:
     // Writes a file from its start, creating it or emptying it first.
     virtual Status writeFile(const std::filesystem::path& file, std::string_view bytes) = 0;
     // Appends a whole block in one write, under an exclusive lock, and flushes it to the device.
-    // On failure the file is as it was before; if the program is killed during the write, the next touch or
-    // appendBlock of the file takes out what reached it.
+    // On failure the file is as it was before; if the program is killed or the power goes during the append, the
+    // next touch or appendBlock of the file takes out what reached it. Once it returns, the block survives both.
     virtual Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) = 0;
     // Removes a block that appendBlock added, under an exclusive lock, and only while the file still ends with
     // exactly that block; anything another program appended since is never removed.

@@ -47,4 +47,33 @@ bool endsInsideBlock(const NoteHead& note, std::uint64_t fileSize) {
     return fileSize > note.sizeBefore && fileSize < note.sizeBefore + note.length;
 }
 
+namespace {
+
+bool allZeros(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == '\0'; });
+}
+
+} // namespace
+
+bool isUnfinishedTail(const NoteHead& note, std::string_view tail, std::string_view noted) {
+    const std::uint64_t size = note.sizeBefore + tail.size();
+    const bool wholeLength = tail.size() == note.length;
+    if (!endsInsideBlock(note, size) && !wholeLength)
+        return false;
+    if (wholeLength && tail == noted)
+        return false;
+    // Sectors lie at fixed places in the file, so the first one may hold the end of the file before the block.
+    std::size_t at = 0;
+    while (at < tail.size()) {
+        const std::uint64_t offset = note.sizeBefore + at;
+        const std::size_t length =
+            std::min<std::size_t>(tail.size() - at, static_cast<std::size_t>(sectorSize - offset % sectorSize));
+        const std::string_view part = tail.substr(at, length);
+        if (part != noted.substr(at, length) && !allZeros(part))
+            return false;
+        at += length;
+    }
+    return true;
+}
+
 } // namespace kelvrast::unfinished

@@ -8,19 +8,24 @@
 
 namespace kelvrast::unfinished {
 
-// A kill can stop a write at any page boundary of a file, so even a short block can be cut, and the next block
-// would then follow a partial one. Before a block goes in, a note of the file's size and of the block is written
-// beside the file; whoever next opens the file for appending takes out, under the lock, what an append that never
-// finished left at its end, but only when those bytes are exactly the start of the noted block.
+// A kill can stop a write at any page boundary of a file, and a power cut can keep any of the pages that were not
+// flushed, or the file's new size with zeros where the block was to be. So before a block goes in, a note of the
+// file's size and of the block is written beside the file and flushed; whoever next opens the file for appending
+// takes out, under the lock, what an append that never finished left at its end, but only when those bytes are,
+// sector by sector, the noted block's own or zeros.
 //
-// A note describes an append in flight and nothing else: once the block is in the file and flushed, the note is
-// emptied, and that is flushed too, before the append returns. Otherwise a student who shortens the file in an
-// editor (drops the last line end, or the last line) would leave it "ending inside" the last block, and the next
-// start would cut the rest of that block away. So under the lock a non-empty note is always of an append that
-// never returned, and it is emptied once it has been acted on. The note itself is written in place and not
-// flushed, so it costs next to nothing: its repair covers a program that is killed or crashes, not a machine that
-// loses power; after a power cut it is empty or holds part of the note of the append that was in flight. A note
-// that cannot be written only costs the repair.
+// The order of one append, each step flushed before the next begins:
+//   1. the note: its head and a copy of the block, written over the note in place;
+//   2. the block, appended to the file;
+//   3. the note retired: its head's form overwritten in place, so it no longer reads as a note.
+// Only then is the append acknowledged. A power cut before 2 leaves the file as it was; between 2 and 3 a live note
+// beside a tail that is part of the block; after 3 the block whole and no note. A note is rewritten in place and
+// never shortened on this path, so its flushes carry data only, not a new size for the file system's journal.
+//
+// A note describes an append in flight and nothing else. Otherwise a student who shortens the file in an editor
+// (drops the last line end, or the last line) would leave it "ending inside" the last block, and the next start
+// would cut the rest of that block away. So under the lock a live note is always of an append that never returned,
+// and it is retired once it has been acted on. A note that cannot be written only costs the repair.
 //
 // The head names its form, so that a note left by a version that did not empty its notes, which describes an
 // append that finished, is never taken for one in flight.
@@ -42,11 +47,23 @@ struct NoteHead {
 // The longest first line a note can have.
 constexpr std::size_t longestHead = 64;
 
+// Written over the start of a note's head to retire it: as long as the head's form, so the rest stays in place.
+inline constexpr std::string_view retiredForm = "retired";
+
 // The note's first line, read from the start of the note; nothing when the note is cut short, of another form,
 // or not a note.
 std::optional<NoteHead> parseNoteHead(std::string_view start);
 
 // Whether a file of this size ends with part, but not the whole, of the noted block.
 bool endsInsideBlock(const NoteHead& note, std::uint64_t fileSize);
+
+// The unit a disk writes whole: a power cut keeps each sector of an unflushed write, or none of it. Pages of any
+// file system are made of them.
+constexpr std::uint64_t sectorSize = 512;
+
+// Whether tail, the file's bytes from the noted size before the block to its end, is what an unfinished append
+// can leave: part of the block, or all its length with some sectors zeros (the size reached the disk before the
+// data). noted is the note's copy of the block, as long as tail. The block whole is a finished append.
+bool isUnfinishedTail(const NoteHead& note, std::string_view tail, std::string_view noted);
 
 } // namespace kelvrast::unfinished

@@ -77,6 +77,12 @@ TYPED_TEST(FilesContract, AppendsBlocksAndTakesOnlyTheLastBackWhileItIsStillLast
     EXPECT_FALSE(files.takeBack(file, first.value()).ok());
     EXPECT_EQ(readBytes(file), "one\r\ntwo\r\n");
 
+    // Changed in place since, by an editor: the size still matches, the block is no longer the program's.
+    writeBytes(file, "one\r\nTWO\r\n");
+    EXPECT_FALSE(files.takeBack(file, second.value()).ok());
+    EXPECT_EQ(readBytes(file), "one\r\nTWO\r\n");
+
+    writeBytes(file, "one\r\ntwo\r\n");
     EXPECT_TRUE(files.takeBack(file, second.value()).ok());
     EXPECT_EQ(readBytes(file), "one\r\n");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <unistd.h>
+#include "system/posix/SystemCalls.h"
+
 #include <utility>
 
 namespace kelvrast {
@@ -8,19 +9,20 @@ namespace kelvrast {
 // Owns an open file descriptor and closes it on every path out of the scope.
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(SystemCalls& calls, int fd) : calls_(&calls), fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0)
-            ::close(fd_);
+            calls_->close(fd_);
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
-    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : calls_(other.calls_), fd_(std::exchange(other.fd_, -1)) {}
 
     bool isOpen() const { return fd_ >= 0; }
     int get() const { return fd_; }
 
 private:
+    SystemCalls* calls_;
     int fd_;
 };
 

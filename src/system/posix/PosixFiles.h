@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Files.h"
+#include "system/posix/SystemCalls.h"
 
 #include <climits>
 
@@ -10,6 +11,10 @@ namespace kelvrast {
 // exclusive flock, so two programs appending to one file never interleave their blocks.
 class PosixFiles : public Files {
 public:
+    PosixFiles();
+    // Over other system calls than the kernel's, for a simulated disk.
+    explicit PosixFiles(SystemCalls& calls);
+
     Status createFolder(const std::filesystem::path& folder) override;
     Status touch(const std::filesystem::path& file) override;
     Status readLines(const std::filesystem::path& file, const LineSink& sink) override;
@@ -19,6 +24,9 @@ public:
     // PATH_MAX counts the terminating NUL.
     std::size_t longestPath() const override { return PATH_MAX - 1; }
     Status keepPrivate(const std::filesystem::path& folder) override;
+
+private:
+    SystemCalls& calls_;
 };
 
 } // namespace kelvrast

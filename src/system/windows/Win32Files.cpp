@@ -13,6 +13,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kelvrast {
 namespace {
@@ -125,15 +126,31 @@ DWORD cutBack(const std::filesystem::path& file, std::uint64_t size) {
     return ERROR_SUCCESS;
 }
 
-// A new file's entry in its folder is flushed too, so that a power cut cannot lose a file whose blocks were
-// acknowledged. Windows flushes a folder through a handle opened for writing; where the file system does not
-// offer it, the file's own flush is what there is.
+// What the program relies on from Windows and NTFS after a power cut (Microsoft's documentation of
+// FlushFileBuffers, of CreateFile's FILE_FLAG_WRITE_THROUGH and of NTFS recoverability):
+// - FlushFileBuffers writes the file's buffered data and its metadata to the device and asks the device to flush
+//   its own cache; a write not followed by it may be lost, whole or in part.
+// - NTFS logs its metadata (entries, sizes) so that the volume comes back consistent, but not file data: a file
+//   may come back longer, with zeros where its unflushed bytes were to be.
+// - Windows documents no flush of a folder by itself. A new file's entry is flushed through a handle to its
+//   folder opened for writing, where the file system allows it, and by the file's own flush; the program assumes
+//   no more than that a made file may be lost until both are done, and does both before using it.
 void flushFolderOf(const std::filesystem::path& file) {
     // Write access only: FlushFileBuffers needs GENERIC_WRITE, and reading a shared folder (listing it) is refused.
     Win32Handle folder(::CreateFileW(file.parent_path().c_str(), GENERIC_WRITE, shareReadWrite, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (folder.isOpen())
         ::FlushFileBuffers(folder.get());
+}
+
+// A note that opening it has just made is flushed with its entry in the folder before it is used, so that a power
+// cut cannot take it away while it describes an append. Called right after the open, whose error it reads.
+Win32Handle flushedIfMade(Win32Handle opened, const std::filesystem::path& note) {
+    if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+        ::FlushFileBuffers(opened.get());
+        flushFolderOf(note);
+    }
+    return opened;
 }
 
 // The note of the file, opened for reading and writing; when create is set, it and its folder are made when
@@ -146,29 +163,41 @@ Win32Handle openNote(const std::filesystem::path& file, bool create) {
         return openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
     Win32Handle opened = openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
     if (opened.isOpen() || ::GetLastError() != ERROR_PATH_NOT_FOUND)
-        return opened;
+        return flushedIfMade(std::move(opened), note);
     const std::filesystem::path folder = note.parent_path();
-    if (makeSharedFolder(folder))
+    if (makeSharedFolder(folder)) {
         ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    return openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+        flushFolderOf(folder);
+    }
+    return flushedIfMade(openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS), note);
 }
 
+// Step 1 of an append (see platform/UnfinishedAppend.h): the note, over the old one in place, flushed before the
+// block goes in.
 void writeNote(HANDLE note, std::uint64_t sizeBefore, std::string_view block) {
-    // One call from the start of the note: a kill cuts it at a page boundary, never inside the first line.
+    // One call from the start of the note: the head lies in its first sector, which a cut keeps whole or not at all.
     std::string contents = unfinished::noteHead(sizeBefore, block.size());
     contents += block;
     if (contents.size() > std::numeric_limits<DWORD>::max())
         return;
     OVERLAPPED start = at(0);
     DWORD written = 0;
-    ::WriteFile(note, contents.data(), static_cast<DWORD>(contents.size()), &written, &start);
+    if (::WriteFile(note, contents.data(), static_cast<DWORD>(contents.size()), &written, &start))
+        ::FlushFileBuffers(note);
 }
 
-// Empties the note and flushes that, so that after a kill or a power cut it cannot describe a block that is
-// in the file for good: a later edit that shortens the file would otherwise look like that block cut short.
+// Step 3: the head's form overwritten in place and flushed, so that after a kill or a power cut the note cannot
+// describe a block that is in the file for good: a later edit that shortens the file would otherwise look like
+// that block cut short.
 DWORD retireNote(HANDLE note) {
-    FILE_END_OF_FILE_INFO end{};
-    if (!::SetFileInformationByHandle(note, FileEndOfFileInfo, &end, sizeof end) || !::FlushFileBuffers(note))
+    OVERLAPPED start = at(0);
+    DWORD written = 0;
+    const std::string_view retired = unfinished::retiredForm;
+    if (!::WriteFile(note, retired.data(), static_cast<DWORD>(retired.size()), &written, &start))
+        return ::GetLastError();
+    if (written != retired.size())
+        return ERROR_WRITE_FAULT;
+    if (!::FlushFileBuffers(note))
         return ::GetLastError();
     return ERROR_SUCCESS;
 }
@@ -182,24 +211,24 @@ std::optional<unfinished::NoteHead> readNoteHead(HANDLE note) {
     return unfinished::parseNoteHead(std::string_view(head, count));
 }
 
-// Called with the file locked, so no append is in flight: a note left now is of an append that never returned.
-// When the file ends with only the start of the noted block, the file is cut back to its size before the block;
-// then the note is retired. A note whose cut failed stays, for the next try.
+// Called with the file locked, so no append is in flight: a live note now is of an append that never returned.
+// When the file's tail is what that append can have left (see unfinished::isUnfinishedTail), the file is cut back
+// to its size before the block and the cut flushed; then the note is retired. A note whose cut failed stays, for
+// the next try.
 void takeOutUnfinishedBlock(HANDLE file, const std::filesystem::path& path, HANDLE note) {
     if (note == INVALID_HANDLE_VALUE)
         return;
-    const std::optional<std::uint64_t> noteSize = sizeOf(note);
-    const std::optional<std::uint64_t> size = sizeOf(file);
-    if (!noteSize || *noteSize == 0 || !size)
-        return;
     const std::optional<unfinished::NoteHead> head = readNoteHead(note);
-    if (head && unfinished::endsInsideBlock(*head, *size)) {
+    const std::optional<std::uint64_t> size = sizeOf(file);
+    if (!head || !size)
+        return;
+    if (*size > head->sizeBefore && *size - head->sizeBefore <= head->length) {
         const auto tailSize = static_cast<std::size_t>(*size - head->sizeBefore);
         std::string tail(tailSize, '\0'), noted(tailSize, '\0');
-        if (!readAt(file, tail.data(), tailSize, head->sizeBefore))
+        if (!readAt(file, tail.data(), tailSize, head->sizeBefore) ||
+            !readAt(note, noted.data(), tailSize, head->blockAt))
             return;
-        if (readAt(note, noted.data(), tailSize, head->blockAt) && tail == noted &&
-            cutBack(path, head->sizeBefore) != ERROR_SUCCESS)
+        if (unfinished::isUnfinishedTail(*head, tail, noted) && cutBack(path, head->sizeBefore) != ERROR_SUCCESS)
             return;
     }
     retireNote(note);
@@ -310,8 +339,8 @@ Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file,
         error = ERROR_DISK_FULL;
     if (error == ERROR_SUCCESS && !::FlushFileBuffers(opened.get()))
         error = ::GetLastError();
-    // The block is in the file for good: the note goes before the append returns, so that it never describes an
-    // append that finished.
+    // The order of writes and flushes is that of platform/UnfinishedAppend.h: note, block, note retired, each
+    // flushed before the next; the append is acknowledged only after the last.
     if (error == ERROR_SUCCESS && note.isOpen())
         error = retireNote(note.get());
     if (error != ERROR_SUCCESS) {
@@ -323,7 +352,7 @@ Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file,
             retireNote(note.get());
         return win32Failure(FileAction::writeTo, file, error);
     }
-    return AppendReceipt{*before, block.size()};
+    return AppendReceipt{*before, block.size(), std::string(block)};
 }
 
 Status Win32Files::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
@@ -336,7 +365,10 @@ Status Win32Files::takeBack(const std::filesystem::path& file, const AppendRecei
     const std::optional<std::uint64_t> now = sizeOf(opened.get());
     if (!now)
         return win32Failure(FileAction::readSizeOf, file, ::GetLastError());
-    if (*now != receipt.sizeBefore + receipt.length)
+    // The size alone would also match a file whose block an editor changed in place.
+    std::string tail(receipt.block.size(), '\0');
+    if (*now != receipt.sizeBefore + receipt.length ||
+        !readAt(opened.get(), tail.data(), tail.size(), receipt.sizeBefore) || tail != receipt.block)
         return fileFailure(FileAction::takeBack, file, FileProblem::changedSinceWritten);
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = static_cast<LONGLONG>(receipt.sizeBefore);
