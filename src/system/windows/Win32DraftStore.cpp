@@ -45,8 +45,11 @@ Status writeCopy(const std::filesystem::path& copy, std::string_view bytes) {
 Status Win32DraftStore::replace(const std::filesystem::path& fileName, std::string_view bytes) {
     if (folder_.empty())
         return noFolder();
-    if (!::CreateDirectoryW(folder_.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
-        return win32Failure(FileAction::createFolder, folder_, ::GetLastError());
+    // With any missing folder above it, as an account whose local application data was cleared has.
+    std::error_code made;
+    std::filesystem::create_directories(folder_, made);
+    if (made)
+        return win32Failure(FileAction::createFolder, folder_, static_cast<DWORD>(made.value()));
     const std::filesystem::path file = pathOf(fileName);
     const std::filesystem::path copy = copyOf(file);
     Status written = writeCopy(copy, bytes);
