@@ -4,6 +4,7 @@
 #include "coding/LineCoding.h"
 #include "coding/QueryFile.h"
 #include "display/PendulumDisplay.h"
+#include "flow/DraftKeeper.h"
 #include "flow/Presentation.h"
 #include "flow/Recording.h"
 #include "flow/Resume.h"
@@ -13,6 +14,7 @@
 
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 namespace kelvrast {
 
@@ -23,14 +25,25 @@ MainWindowLogic::MainWindowLogic(Platform platform, std::filesystem::path workin
     // The pendulum display draws from the same random generator as the rest of the run.
     pendulum_ = std::make_unique<PendulumDisplay>(*platform_.pendulumTimer, platform_.beep, platform_.random,
                                                   *platform_.picture1);
+    if (platform_.drafts && platform_.draftTimer)
+        drafts_ = std::make_unique<DraftKeeper>(*platform_.drafts, *platform_.draftTimer, *platform_.boxes,
+                                                platform_.dialogs);
 }
 
 MainWindowLogic::~MainWindowLogic() = default;
 
+int MainWindowLogic::draftTimerMilliseconds() {
+    return DraftKeeper::timerMilliseconds;
+}
+
 Status MainWindowLogic::load() {
+    const bool outer = std::exchange(inCommand_, true);
     state_.assignmentTitle = "qa fenwick";
     beginAssignment(state_, platform_, workingFolder_);
     Status resumed = resumeAssignment(state_, platform_);
+    if (resumed.ok() && drafts_)
+        drafts_->restore(state_.studentName);
+    inCommand_ = outer;
     if (!resumed.ok())
         return Status::failure(u"The program cannot start: the assignment could not be opened. " + resumed.message());
     return resumed;
@@ -92,25 +105,51 @@ void MainWindowLogic::run(form::Command command) {
     }
 }
 
-// Closing asks nothing and writes nothing: the answer files already hold every record.
+// Only the two large boxes hold what the student types for the answer files.
+void MainWindowLogic::controlChanged(std::size_t row) {
+    const auto table = form::controls();
+    if (inCommand_ || !drafts_ || row >= table.size() || !table[row].multiLine)
+        return;
+    drafts_->boxesChanged();
+}
+
+// Closing asks nothing: the answer files already hold every record, and the draft keeps what is not recorded yet,
+// for the student may mean to come back.
 void MainWindowLogic::windowClosed() {
+    keepDraftNow();
     platform_.programEnd.endProgram(0);
 }
 
+void MainWindowLogic::keepDraftNow() {
+    if (drafts_)
+        drafts_->keepNow();
+}
+
+std::filesystem::path MainWindowLogic::draftPath() const {
+    return drafts_ ? drafts_->path() : std::filesystem::path();
+}
+
+// The typed answer makes way for the prompt or the next entry.
 void MainWindowLogic::nextQuestionClicked() {
     guarded([&] { kelvrast::nextQuestionClicked(state_, platform_); });
+    discardDraft();
 }
 
 void MainWindowLogic::enterResponseClicked() {
     guarded([&] { enterResponse(state_, platform_); });
+    if (platform_.boxes->answerText().empty() && platform_.boxes->questionText().empty())
+        discardDraft();
 }
 
 void MainWindowLogic::saveAsNotesClicked() {
     guarded([&] { saveAsNotes(state_, platform_); });
+    if (platform_.boxes->answerText().empty() && platform_.boxes->questionText().empty())
+        discardDraft();
 }
 
 void MainWindowLogic::clearClicked() {
     guarded([&] { clearAnswer(platform_); });
+    discardDraft();
 }
 
 void MainWindowLogic::displayNotesClicked() {
@@ -122,6 +161,7 @@ void MainWindowLogic::displaySendFileClicked() {
 }
 
 void MainWindowLogic::quitClicked() {
+    keepDraftNow();
     platform_.programEnd.endProgram(0);
 }
 
@@ -130,12 +170,19 @@ void MainWindowLogic::pendExpClicked() {
 }
 
 void MainWindowLogic::guarded(const std::function<void()>& handler) {
+    const bool outer = std::exchange(inCommand_, true);
     // An unexpected error in one command is reported, and the student carries on.
     try {
         handler();
     } catch (const std::exception& error) {
         platform_.dialogs.message(u"Something went wrong: " + asciiText(error.what()) + u". The program goes on.");
     }
+    inCommand_ = outer;
+}
+
+void MainWindowLogic::discardDraft() {
+    if (drafts_)
+        drafts_->discard();
 }
 
 } // namespace kelvrast

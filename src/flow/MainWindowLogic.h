@@ -13,6 +13,7 @@
 
 namespace kelvrast {
 
+class DraftKeeper;
 class PendulumDisplay;
 
 // The main window's state and every operation of the program, free of any window system: the window
@@ -37,12 +38,22 @@ public:
     std::string remSpaces(const std::string& a) const;
     std::string makeCodeLine(float codeNbr);
 
+    // How often the window's draft timer ticks, in milliseconds.
+    static int draftTimerMilliseconds();
+
     // The windows' events. A click of the control in this row of the form's table: a command button runs its
     // command, every other control does nothing.
     void controlClicked(std::size_t row);
     void run(form::Command command);
+    // The student changed the text of the control in this row of the form's table.
+    void controlChanged(std::size_t row);
     // The student closed the window through its frame.
     void windowClosed();
+
+    // The text of both large boxes on the disk as this run's draft before this returns, as the program's end does.
+    void keepDraftNow();
+    // Where this run's draft lives; empty while drafts are not kept or before start-up.
+    std::filesystem::path draftPath() const;
 
     // One handler for each command.
     void nextQuestionClicked();
@@ -58,12 +69,18 @@ public:
     MainWindowState& state() { return state_; }
 
 private:
+    // Runs a command: an unexpected error is reported, and the boxes' changes it makes are the program's own, no
+    // typing of the student's.
     void guarded(const std::function<void()>& handler);
+    // After a command: the draft goes once the boxes' text is recorded or emptied.
+    void discardDraft();
 
     Platform platform_;
     std::filesystem::path workingFolder_;
     MainWindowState state_;
     std::unique_ptr<PendulumDisplay> pendulum_;
+    std::unique_ptr<DraftKeeper> drafts_;
+    bool inCommand_ = false;
 };
 
 } // namespace kelvrast

@@ -16,6 +16,7 @@ struct MainWindowState {
 
     std::string assignmentTitle;
     float codeNumber = 0;
+    std::u16string studentName; // as typed at the name prompt
     std::filesystem::path folderPath;
     std::filesystem::path masterFilePath;
     std::filesystem::path sendFilePath;

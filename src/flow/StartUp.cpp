@@ -101,6 +101,7 @@ void beginAssignment(MainWindowState& state, Platform& platform, const std::file
         platform.dialogs.message(kept.message());
     state.folderPath = workingFolder;
     const std::u16string name = askStudentName(platform, workingFolder);
+    state.studentName = name;
     setFilePaths(state, name, platform.clock.date());
     state.assignmentNumber.assign(1, '1'); // "1"; written so because GCC 12 falsely warns (-Wrestrict) on the literal
     (void)platform.files.touch(state.sendFilePath);

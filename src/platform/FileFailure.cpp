@@ -30,6 +30,10 @@ std::u16string_view actionText(FileAction action) {
         return u"Could not take the record back out of";
     case FileAction::keepPrivate:
         return u"Could not keep other accounts from reading";
+    case FileAction::replace:
+        return u"Could not replace";
+    case FileAction::remove:
+        return u"Could not remove";
     }
     return u"Could not use";
 }

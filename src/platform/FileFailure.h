@@ -21,6 +21,8 @@ enum class FileAction {
     readSizeOf,
     takeBack,
     keepPrivate,
+    replace,
+    remove,
 };
 
 // Why, in words of the program's own; each system half maps its error codes onto these.

@@ -3,6 +3,7 @@
 #include "platform/Beep.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/DraftStore.h"
 #include "platform/Files.h"
 #include "platform/PictureBox.h"
 #include "platform/ProgramEnd.h"
@@ -28,6 +29,10 @@ struct Platform {
     PictureBox* picture1 = nullptr;
     PictureBox* picture2 = nullptr;
     Timer* pendulumTimer = nullptr; // tmr_pend_exp
+
+    // Drafts of what is being typed: kept only when the program gives a store and the window a timer of its own.
+    DraftStore* drafts = nullptr;
+    Timer* draftTimer = nullptr;
 };
 
 } // namespace kelvrast

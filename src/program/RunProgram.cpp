@@ -1,7 +1,9 @@
 #include "program/RunProgram.h"
 
 #include "platform/TimeSeededRandom.h"
+#include "system/DraftFolder.h"
 #include "system/SystemClock.h"
+#include "system/SystemDraftStore.h"
 #include "system/SystemFiles.h"
 #include "system/WorkingFolder.h"
 
@@ -11,12 +13,14 @@ int runProgram(FrontEnd& frontEnd) {
     SystemClock clock;
     TimeSeededRandom random;
     SystemFiles files;
+    SystemDraftStore drafts(draftFolder());
     const std::unique_ptr<ProgramWindow> window = frontEnd.makeWindow(Platform{.clock = clock,
                                                                                .random = random,
                                                                                .files = files,
                                                                                .dialogs = frontEnd.dialogs(),
                                                                                .programEnd = frontEnd.programEnd(),
-                                                                               .beep = frontEnd.beep()},
+                                                                               .beep = frontEnd.beep(),
+                                                                               .drafts = &drafts},
                                                                       workingFolder());
 
     // Start-up asks for the name before the window is shown, and a failure ends the run without showing it.

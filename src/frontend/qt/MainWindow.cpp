@@ -142,6 +142,11 @@ void MainWindow::createControls() {
         QWidget* widget = placed(each, this);
         if (auto* button = qobject_cast<QPushButton*>(widget))
             connect(button, &QPushButton::clicked, this, [this, row] { logic_->controlClicked(row); });
+        if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
+            connect(box, &QPlainTextEdit::textChanged, this, [this, row] {
+                if (logic_)
+                    logic_->controlChanged(row);
+            });
     }
     // Screen readers announce each parameter box with the label of the same index that names it.
     for (const form::Control& label : form::controls()) {
@@ -176,10 +181,14 @@ void MainWindow::findControls() {
 void MainWindow::createLogic() {
     boxes_ = std::make_unique<QtTextBoxes>(*txt_question, *txt_answer);
     pendulumTimer_ = std::make_unique<QtTimer>(*tmr_pend_exp);
+    draftTimer_ = new QTimer(this);
+    draftTimer_->setInterval(MainWindowLogic::draftTimerMilliseconds());
+    draftQtTimer_ = std::make_unique<QtTimer>(*draftTimer_);
     platform_.boxes = boxes_.get();
     platform_.picture1 = Picture1;
     platform_.picture2 = Picture2;
     platform_.pendulumTimer = pendulumTimer_.get();
+    platform_.draftTimer = draftQtTimer_.get();
     logic_ = std::make_unique<MainWindowLogic>(platform_, workingFolder_);
 }
 

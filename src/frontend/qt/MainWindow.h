@@ -21,7 +21,7 @@ class QtTextBoxes;
 class QtTimer;
 
 // The program's one window, "Form1", built from the form's table. It places the controls and hands their events to
-// the logic: a click by the row of the control, and the frame's close.
+// the logic: a click or a change of text by the row of the control, and the frame's close.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -48,6 +48,7 @@ private:
 
     // The controls the logic reads, writes and draws on, through the platform's interfaces.
     QTimer* tmr_pend_exp = nullptr;
+    QTimer* draftTimer_ = nullptr;
     PictureBoxWidget* Picture2 = nullptr;
     PictureBoxWidget* Picture1 = nullptr;
     QPlainTextEdit* txt_answer = nullptr;
@@ -57,6 +58,7 @@ private:
     std::filesystem::path workingFolder_;
     std::unique_ptr<QtTextBoxes> boxes_;
     std::unique_ptr<QtTimer> pendulumTimer_;
+    std::unique_ptr<QtTimer> draftQtTimer_;
     std::unique_ptr<MainWindowLogic> logic_;
 };
 

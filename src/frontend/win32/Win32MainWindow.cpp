@@ -130,6 +130,7 @@ Win32MainWindow::~Win32MainWindow() {
     detach();
     logic_.reset();
     pendulumTimer_.reset();
+    draftTimer_.reset();
     picture1_.reset();
     picture2_.reset();
     if (tooltips_)
@@ -340,6 +341,9 @@ void Win32MainWindow::createLogic() {
     platform_.picture1 = picture1_.get();
     platform_.picture2 = picture2_.get();
     platform_.pendulumTimer = pendulumTimer_.get();
+    draftTimer_ = std::make_unique<Win32Timer>(handle(), draftTimerId,
+                                               static_cast<UINT>(MainWindowLogic::draftTimerMilliseconds()));
+    platform_.draftTimer = draftTimer_.get();
     logic_ = std::make_unique<MainWindowLogic>(platform_, workingFolder_);
 }
 
@@ -441,6 +445,12 @@ void Win32MainWindow::clicked(int controlId) {
         logic_->controlClicked(row);
 }
 
+// A box's text changed, by the student's typing or by the program.
+void Win32MainWindow::changed(int controlId) {
+    if (controlId >= firstControlId && logic_)
+        logic_->controlChanged(static_cast<std::size_t>(controlId - firstControlId));
+}
+
 // The next or previous tab stop after the one holding the focus, round from the last to the first.
 void Win32MainWindow::moveFocus(bool backwards) {
     if (tabOrder_.empty())
@@ -495,10 +505,14 @@ LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED && lParam)
             clicked(LOWORD(wParam));
+        else if (HIWORD(wParam) == EN_CHANGE && lParam)
+            changed(LOWORD(wParam));
         return 0;
     case WM_TIMER:
         if (pendulumTimer_ && wParam == pendulumTimer_->id())
             pendulumTimer_->tick();
+        else if (draftTimer_ && wParam == draftTimer_->id())
+            draftTimer_->tick();
         return 0;
     case WM_ACTIVATE:
         // The focus goes back to the control that had it, as in a dialog; the window itself never keeps it.

@@ -20,7 +20,8 @@ class Win32TextBoxes;
 class Win32Timer;
 
 // The program's one window, "Form1", on Windows: every control of the form's table as a child window at its place
-// for the window's DPI. It hands the logic a click by the row of the control and the frame's close, keeps the two
+// for the window's DPI. It hands the logic a click or a change of text by the row of the control and the frame's
+// close, keeps the two
 // options exclusive, and moves the focus with Tab in the form's tab order.
 class Win32MainWindow : public Win32Window {
 public:
@@ -59,6 +60,8 @@ public:
     // A control's id: its row of the form's table, counted from here, clear of IDOK and IDCANCEL, which the dialog
     // keys send for Enter and Esc.
     static constexpr int firstControlId = 100;
+    // The draft timer's id, apart from the pendulum timer's, which is its row's control id.
+    static constexpr UINT_PTR draftTimerId = 1;
 
 private:
     static LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -83,6 +86,7 @@ private:
     SIZE frameSize() const;
 
     void clicked(int controlId);
+    void changed(int controlId);
     void moveFocus(bool backwards);
     void focus(HWND control);
 
@@ -106,6 +110,7 @@ private:
     std::unique_ptr<Win32PictureBox> picture2_;
     std::unique_ptr<Win32TextBoxes> boxes_;
     std::unique_ptr<Win32Timer> pendulumTimer_;
+    std::unique_ptr<Win32Timer> draftTimer_;
     std::unique_ptr<MainWindowLogic> logic_;
 };
 

@@ -2,9 +2,9 @@
 
 #include "platform/FileFailure.h"
 #include "platform/LineSplitter.h"
-#include "platform/MessageText.h"
 #include "platform/UnfinishedAppend.h"
 #include "system/posix/FileDescriptor.h"
+#include "system/posix/PosixFailure.h"
 #include "system/posix/RetryOnInterrupt.h"
 
 #include <algorithm>
@@ -23,16 +23,8 @@
 namespace kelvrast {
 namespace {
 
-constexpr ErrorMeaning<int> errorMeanings[] = {
-    {ENOENT, FileProblem::notFound}, {EACCES, FileProblem::permissionRefused}, {EPERM, FileProblem::permissionRefused},
-    {EISDIR, FileProblem::isFolder}, {ENOSPC, FileProblem::diskFull},          {EDQUOT, FileProblem::diskFull},
-    {EROFS, FileProblem::readOnly},  {ENAMETOOLONG, FileProblem::nameTooLong}, {ENOTDIR, FileProblem::notAFolder},
-};
-
 Status failure(FileAction action, const std::filesystem::path& file, int error) {
-    if (const std::optional<FileProblem> problem = problemOf<int>(error, errorMeanings))
-        return fileFailure(action, file, *problem);
-    return fileFailure(action, file, asciiText(std::strerror(error)));
+    return posixFailure(action, file, error);
 }
 
 // Holds an exclusive lock on an open file until the end of the scope.

@@ -6,6 +6,8 @@ KELVRAST=${1:?usage: test.sh path/to/kelvrast [path/to/grab_window path/to/form_
 WORK=$(mktemp -d /tmp/kelvrast-e2e-XXXXXX)
 export HOME="$WORK/home"
 mkdir -p "$HOME"
+# Drafts too stay in the temporary home folder.
+export XDG_STATE_HOME="$HOME/.local/state"
 export QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 

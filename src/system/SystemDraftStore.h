@@ -1,0 +1,14 @@
+#pragma once
+
+// The draft store of the system the program is built for.
+#ifdef _WIN32
+#include "system/windows/Win32DraftStore.h"
+namespace kelvrast {
+using SystemDraftStore = Win32DraftStore;
+} // namespace kelvrast
+#else
+#include "system/posix/PosixDraftStore.h"
+namespace kelvrast {
+using SystemDraftStore = PosixDraftStore;
+} // namespace kelvrast
+#endif

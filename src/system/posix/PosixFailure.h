@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/FileFailure.h"
+
+#include <filesystem>
+
+namespace kelvrast {
+
+// The failure of an operation on a file, in plain words, from the errno it left.
+Status posixFailure(FileAction action, const std::filesystem::path& file, int error);
+
+} // namespace kelvrast
