@@ -4,19 +4,19 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace kelvrast {
 
 // The Question box and the Answer box, two multi-line EDIT controls. An EDIT holds its line breaks as CR LF, the
 // program's own form, so what the program reads is what the box holds.
 class Win32TextBoxes : public TextBoxes {
 public:
-    Win32TextBoxes(HWND question, HWND answer) : question_(question), answer_(answer) {}
+    Win32TextBoxes(HWND question, HWND answer) : question_{question, {}}, answer_{answer, {}} {}
 
-    // The two boxes, where they are made after the logic that reads them.
-    void attach(HWND question, HWND answer) {
-        question_ = question;
-        answer_ = answer;
-    }
+    // The two boxes, where they are made after the logic that reads them. What start-up put in them before (a
+    // draft brought back) goes in now.
+    void attach(HWND question, HWND answer);
 
     std::u16string questionText() const override;
     void setQuestionText(std::u16string_view text) override;
@@ -29,8 +29,16 @@ public:
     static std::wstring forEdit(std::u16string_view text);
 
 private:
-    HWND question_;
-    HWND answer_;
+    // One box, or until it is made, the text the program gave it.
+    struct Box {
+        HWND control;
+        std::u16string waiting;
+
+        std::u16string text() const;
+        void setText(std::u16string_view text);
+    };
+    Box question_;
+    Box answer_;
 };
 
 } // namespace kelvrast
