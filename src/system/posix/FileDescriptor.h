@@ -10,6 +10,8 @@ namespace kelvrast {
 class FileDescriptor {
 public:
     FileDescriptor(SystemCalls& calls, int fd) : calls_(&calls), fd_(fd) {}
+    // A descriptor that the kernel's own calls opened.
+    explicit FileDescriptor(int fd) : FileDescriptor(kernelCalls(), fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0)
             calls_->close(fd_);
