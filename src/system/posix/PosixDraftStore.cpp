@@ -16,8 +16,7 @@ namespace {
 constexpr mode_t privateFolder = S_IRWXU;
 
 int syncFolder(const std::filesystem::path& folder) {
-    FileDescriptor fd(kernelCalls(),
-                      retryOnInterrupt([&] { return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
+    FileDescriptor fd(retryOnInterrupt([&] { return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
     if (!fd.isOpen())
         return errno;
     return retryOnInterrupt([&] { return ::fsync(fd.get()); }) == 0 ? 0 : errno;
@@ -67,7 +66,7 @@ Status PosixDraftStore::replace(const std::filesystem::path& fileName, std::stri
     const std::filesystem::path file = pathOf(fileName);
     // mkostemp makes the copy 0600 whatever the umask, under a name of its own, so two runs never share one.
     std::string copy = file.string() + ".XXXXXX";
-    FileDescriptor fd(kernelCalls(), ::mkostemp(copy.data(), O_CLOEXEC));
+    FileDescriptor fd(::mkostemp(copy.data(), O_CLOEXEC));
     if (!fd.isOpen())
         return posixFailure(FileAction::open, copy, errno);
     int error = writeAll(fd.get(), bytes) ? 0 : errno;
@@ -86,8 +85,7 @@ Status PosixDraftStore::replace(const std::filesystem::path& fileName, std::stri
 
 Result<std::string> PosixDraftStore::read(const std::filesystem::path& fileName) {
     const std::filesystem::path file = pathOf(fileName);
-    FileDescriptor fd(kernelCalls(),
-                      retryOnInterrupt([&] { return ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW); }));
+    FileDescriptor fd(retryOnInterrupt([&] { return ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW); }));
     if (!fd.isOpen())
         return posixFailure(FileAction::open, file, errno);
     std::string bytes;
