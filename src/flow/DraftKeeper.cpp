@@ -30,13 +30,15 @@ void DraftKeeper::restore(std::u16string_view studentName) {
                                 u". The next text you type takes its place.");
     boxes_.setQuestionText(draft.value().question);
     boxes_.setAnswerText(draft.value().answer);
+    questionTyped_ = !draft.value().question.empty();
     dialogs_.message(u"The text you were typing when the program last ended is back in the boxes where you typed it. "
                      u"It is not recorded yet: click \"Enter Response\" or \"Save as Notes\" to record it.");
 }
 
-void DraftKeeper::boxesChanged() {
+void DraftKeeper::boxesChanged(bool questionBox) {
     if (!writer_)
         return;
+    questionTyped_ = questionTyped_ || questionBox;
     changed_ = true;
     timer_.setEnabled(true);
 }
@@ -45,8 +47,19 @@ void DraftKeeper::discard() {
     if (!writer_)
         return;
     changed_ = false;
+    questionTyped_ = false;
     writer_->remove(fileName_);
     timer_.setEnabled(true); // to hear how it went
+}
+
+// A Question box the student never typed in holds only the program's text, which is not kept.
+void DraftKeeper::answerCleared() {
+    if (!writer_)
+        return;
+    if (!questionTyped_ || boxes_.questionText().empty())
+        return discard();
+    changed_ = true;
+    timer_.setEnabled(true);
 }
 
 void DraftKeeper::keepNow() {

@@ -28,9 +28,11 @@ public:
     // it was typed into, with a word to the student.
     void restore(std::u16string_view studentName);
     // The student changed a box.
-    void boxesChanged();
+    void boxesChanged(bool questionBox);
     // The boxes' text is recorded or emptied: the draft goes.
     void discard();
+    // The Answer box alone was emptied: a draft keeps what is left in the Question box.
+    void answerCleared();
     // The boxes' text on the disk before this returns, for the program's end.
     void keepNow();
 
@@ -50,6 +52,7 @@ private:
     std::u16string studentName_;
     std::filesystem::path fileName_;
     bool changed_ = false;
+    bool questionTyped_ = false; // the draft holds the student's text in the Question box
     bool told_ = false;
     std::optional<DraftWriter> writer_;
 };

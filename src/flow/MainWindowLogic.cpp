@@ -110,7 +110,7 @@ void MainWindowLogic::controlChanged(std::size_t row) {
     const auto table = form::controls();
     if (inCommand_ || !drafts_ || row >= table.size() || !table[row].multiLine)
         return;
-    drafts_->boxesChanged();
+    drafts_->boxesChanged(table[row].objectName() == "txt_question");
 }
 
 // Closing asks nothing: the answer files already hold every record, and the draft keeps what is not recorded yet,
@@ -149,7 +149,8 @@ void MainWindowLogic::saveAsNotesClicked() {
 
 void MainWindowLogic::clearClicked() {
     guarded([&] { clearAnswer(platform_); });
-    discardDraft();
+    if (drafts_)
+        drafts_->answerCleared();
 }
 
 void MainWindowLogic::displayNotesClicked() {

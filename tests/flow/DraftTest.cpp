@@ -98,6 +98,14 @@ TEST(DraftTest, TheTypedTextComesBackUntilItIsRecordedOrEmptied) {
              run.logic.windowClosed();
          },
          false},
+        {"Clear, the Question box typed in",
+         [](StudentRun& run) {
+             run.boxes.question += u" and a remark";
+             run.logic.controlChanged(questionRow);
+             run.logic.clearClicked();
+             run.logic.windowClosed();
+         },
+         true},
         {"the next entry",
          [](StudentRun& run) {
              run.logic.nextQuestionClicked();

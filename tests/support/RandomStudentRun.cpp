@@ -11,6 +11,7 @@
 #include <deque>
 #include <iostream>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace kelvrast::testing {
@@ -19,6 +20,7 @@ namespace {
 constexpr std::size_t actionsBetweenChecks = 10;
 constexpr std::size_t actionsInReport = 12;
 constexpr std::u16string_view closingMessageStart = u"You have answered the last question";
+constexpr std::u16string_view draftBackMessageStart = u"The text you were typing when the program last ended is back";
 
 std::optional<form::Command> commandOf(const Action& action) {
     if (action.kind != Action::Kind::click)
@@ -39,6 +41,14 @@ struct AnswerFile {
     std::vector<ExpectedRecord> expected;
 };
 
+// The text of both large boxes.
+struct Boxes {
+    std::u16string question, answer;
+
+    bool empty() const { return question.empty() && answer.empty(); }
+    bool operator==(const Boxes&) const = default;
+};
+
 class Play {
 public:
     Play(StudentsWindow& window, const RandomRun& run) : window_(window), run_(run), student_(run.seed) {
@@ -56,6 +66,7 @@ private:
     std::optional<std::string> startAgain();
     std::optional<std::string> checkEnd(const Action& action);
     void noteRecording(const Action& action, const std::u16string& questionBefore, const std::u16string& answerBefore);
+    void noteDraft(const Action& action, const Boxes& before);
     DialogAnswer answer(DialogKind kind, std::u16string_view text);
     std::string failure(const std::string& problem) const;
     void log(std::string line);
@@ -65,9 +76,7 @@ private:
     std::optional<std::string> checkAcknowledgedTextsAreRecorded(const std::filesystem::path& path,
                                                                  const AnswerFile& file,
                                                                  const std::vector<FileBlock>& blocks);
-    // The draft of what is being typed, back after a kill or an end. Empty until the program keeps drafts; then it
-    // checks that the boxes of this start hold questionBeforeEnd_ and typedBeforeEnd_, under the same name.
-    std::optional<std::string> checkDraftAfterRestart() { return std::nullopt; }
+    std::optional<std::string> checkDraftAfterRestart();
 
     StudentsWindow& window_;
     RandomRun run_;
@@ -78,6 +87,11 @@ private:
     std::map<std::filesystem::path, AnswerFile> files_;
     // What the boxes held when the program was last killed or ended.
     std::u16string questionBeforeEnd_, typedBeforeEnd_;
+    // For each name, what the student last left in the boxes and the program has not recorded, cleared or replaced.
+    std::map<std::u16string, Boxes> drafts_;
+    std::set<std::u16string> questionTyped_; // names whose draft holds text the student typed in the Question box
+    std::u16string name_;
+    bool draftShown_ = false;
     RandomTally tally_;
 };
 
@@ -90,6 +104,9 @@ std::optional<std::string> Play::play() {
         questionBeforeEnd_ = window_.questionText();
         typedBeforeEnd_ = window_.answerText();
         if (action.kind == Action::Kind::kill) {
+            // Every kill comes a second or more after the last keystroke: one an instant after it may lose that
+            // second's typing, which the program allows.
+            window_.keepDraftNow();
             if (auto failed = startAgain())
                 return failed;
             continue;
@@ -99,6 +116,7 @@ std::optional<std::string> Play::play() {
         if (auto failed = checkEnd(action))
             return failed;
         noteRecording(action, questionBeforeEnd_, typedBeforeEnd_);
+        noteDraft(action, {questionBeforeEnd_, typedBeforeEnd_});
         if (!window_.running()) {
             if (auto failed = startAgain())
                 return failed;
@@ -112,10 +130,12 @@ std::optional<std::string> Play::play() {
 
 // A new program on the working folder; its files are checked from now on.
 std::optional<std::string> Play::start() {
+    draftShown_ = false;
     window_.start();
     if (!window_.running())
         return failure("the program did not start");
     ++tally_.starts;
+    name_ = window_.studentName();
     const StudentFiles started = window_.files();
     files_[started.master].kind = AnswerFileKind::master;
     files_[started.send].kind = AnswerFileKind::send;
@@ -165,7 +185,55 @@ void Play::noteRecording(const Action& action, const std::u16string& questionBef
         files_[now.notes].expected.push_back(record);
 }
 
+// Each change the student makes to the boxes is kept; the program's own changes are not the student's typing, and
+// the commands that record, clear or replace the boxes' text drop the draft.
+void Play::noteDraft(const Action& action, const Boxes& before) {
+    using form::Command;
+    const Boxes now{window_.questionText(), window_.answerText()};
+    const std::optional<Command> command = commandOf(action);
+    const bool recorded = (command == Command::enterResponse || command == Command::saveAsNotes) && now.empty();
+    const bool studentTyped = !command && now != before;
+    if (studentTyped && now.question != before.question)
+        questionTyped_.insert(name_);
+    // "Clear" empties the Answer box alone: what the student typed in the Question box is still to be kept.
+    const bool keptByClear = command == Command::clear && questionTyped_.contains(name_) && !now.question.empty();
+    const bool changedByStudent = studentTyped || keptByClear;
+    if (changedByStudent && !now.empty()) {
+        drafts_[name_] = now;
+    } else if (changedByStudent || recorded || command == Command::nextQuestion || command == Command::clear) {
+        drafts_.erase(name_);
+        questionTyped_.erase(name_);
+    }
+    // A second passes after each change of the student's: the draft is the student's text, not the text a command
+    // puts in the boxes an instant later.
+    if (changedByStudent)
+        window_.keepDraftNow();
+}
+
+// The draft is back in the boxes after a start under its name, and nothing comes back where no draft was left.
+std::optional<std::string> Play::checkDraftAfterRestart() {
+    const auto kept = drafts_.find(name_);
+    if (kept == drafts_.end() && draftShown_)
+        return failure("a draft came back, though its text was recorded, cleared or replaced");
+    if (kept == drafts_.end())
+        return std::nullopt;
+    if (!draftShown_)
+        return failure("the text left in the boxes did not come back as a draft");
+    if (Boxes{window_.questionText(), window_.answerText()} != kept->second)
+        return failure(
+            "the boxes do not hold the draft as it was left: " + std::to_string(window_.questionText().size()) +
+            " and " + std::to_string(window_.answerText().size()) + " characters instead of " +
+            std::to_string(kept->second.question.size()) + " and " + std::to_string(kept->second.answer.size()));
+    ++tally_.draftsBack;
+    // Brought back, the whole text counts as the student's.
+    if (!kept->second.question.empty())
+        questionTyped_.insert(name_);
+    return std::nullopt;
+}
+
 DialogAnswer Play::answer(DialogKind kind, std::u16string_view text) {
+    if (text.starts_with(draftBackMessageStart))
+        draftShown_ = true;
     if (text.starts_with(closingMessageStart)) {
         closingShown_ = true;
         ++tally_.endsOfBank;
@@ -270,6 +338,7 @@ RandomTally& RandomTally::operator+=(const RandomTally& other) {
     recordings += other.recordings;
     dialogs += other.dialogs;
     endsOfBank += other.endsOfBank;
+    draftsBack += other.draftsBack;
     return *this;
 }
 
@@ -291,12 +360,13 @@ void playRandomStudents(const std::function<std::unique_ptr<StudentsWindow>()>& 
     }
     std::cout << runs.size() << " runs: " << total.starts << " starts, " << total.recordings
               << " recordings acknowledged, " << total.dialogs << " dialogs answered, " << total.endsOfBank
-              << " ends of the question bank\n";
+              << " ends of the question bank, " << total.draftsBack << " drafts back after a restart\n";
     if (runs.size() > 1) {
         EXPECT_GT(total.starts, runs.size()) << "no kill or end was ever taken";
         EXPECT_GT(total.recordings, 0u);
         EXPECT_GT(total.dialogs, 0u);
         EXPECT_GT(total.endsOfBank, 0u);
+        EXPECT_GT(total.draftsBack, 0u);
     }
 }
 

@@ -39,6 +39,10 @@ public:
     virtual std::u16string questionText() const = 0;
     virtual std::u16string answerText() const = 0;
     virtual StudentFiles files() const = 0;
+    // The name given at this start.
+    virtual std::u16string studentName() const = 0;
+    // The draft of what the boxes hold on the disk, as a second after the last change would have it.
+    virtual void keepDraftNow() = 0;
 
     // Set by the run: the student's answer to a dialog that has opened and shows this text.
     std::function<DialogAnswer(DialogKind kind, std::u16string_view text)> answerDialog;
@@ -62,6 +66,7 @@ struct RandomTally {
     std::size_t recordings = 0; // acknowledged by the boxes' emptying
     std::size_t dialogs = 0;
     std::size_t endsOfBank = 0;
+    std::size_t draftsBack = 0; // found in the boxes after a restart
 
     RandomTally& operator+=(const RandomTally& other);
 };

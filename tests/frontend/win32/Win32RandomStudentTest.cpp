@@ -2,6 +2,7 @@
 #include "flow/MainWindowLogic.h"
 #include "frontend/win32/Win32Dialogs.h"
 #include "frontend/win32/Win32TextBoxes.h"
+#include "support/MemoryDraftStore.h"
 #include "support/RandomStudentRun.h"
 
 #include <array>
@@ -73,8 +74,9 @@ public:
 
     void start() override {
         random_.repeatLast = true;
-        window_ = std::make_unique<Win32MainWindow>(Platform{clock_, random_, files_, dialogs_, programEnd_, beep_},
-                                                    folder_.path() / "kelvrast");
+        Platform platform{clock_, random_, files_, dialogs_, programEnd_, beep_};
+        platform.drafts = &drafts_;
+        window_ = std::make_unique<Win32MainWindow>(platform, folder_.path() / "kelvrast");
         boxes_ = std::make_unique<Win32TextBoxes>(window_->control("txt_question"), window_->control("txt_answer"));
         started_ = window_->load().ok() && !programEnd_.exitStatus;
         if (!started_)
@@ -107,6 +109,8 @@ public:
         const MainWindowState& state = window_->logic().state();
         return {state.masterFilePath, state.sendFilePath, state.notesFilePath};
     }
+    std::u16string studentName() const override { return window_->logic().state().studentName; }
+    void keepDraftNow() override { window_->logic().keepDraftNow(); }
 
     static LRESULT CALLBACK dialogCameUp(int code, WPARAM wParam, LPARAM lParam);
 
@@ -221,6 +225,8 @@ private:
     Win32Dialogs dialogs_{nullptr};
     FakeProgramEnd programEnd_;
     FakeBeep beep_;
+    // The drafts outlive each program of the run, as the drafts' folder outlives a killed process.
+    MemoryDraftStore drafts_;
     HHOOK hook_;
     std::unique_ptr<Win32MainWindow> window_;
     std::unique_ptr<Win32TextBoxes> boxes_;
