@@ -1,8 +1,8 @@
 // One keystroke in the Answer box of the real Windows window, with drafts kept and without, timed side by side in one
-// run. Google Benchmark is not built for mingw-w64, so this is the least loop that is still fair: a warm-up, then
-// repetitions that alternate which of the two windows goes first, each one long enough for several ticks of the
-// draft timer, whose reading of the boxes and hand-over to the writer are counted as the student pays for them. The
-// disk is the writer thread's, in a real draft folder, which a keystroke never waits for.
+// run (see SideBySide.h). Each repetition is long enough for several ticks of the draft timer, whose reading of the
+// boxes and hand-over to the writer are counted as the student pays for them. The disk is the writer thread's, in a
+// real draft folder, which a keystroke never waits for.
+#include "SideBySide.h"
 #include "flow/Draft.h"
 #include "flow/MainWindowLogic.h"
 #include "frontend/win32/Win32MainWindow.h"
@@ -36,17 +36,6 @@ std::wstring typicalAnswer() {
         text += L"The period grew with the length of the string: for 40 cm I counted 20 cycles in 25.4 seconds, so "
                 L"1.27 s each, and for 80 cm 20 cycles took 35.9 seconds, 1.80 s each.\r\n\r\n";
     return text;
-}
-
-double now() {
-    static const double ticksPerSecond = [] {
-        LARGE_INTEGER frequency;
-        ::QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart);
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / ticksPerSecond;
 }
 
 struct AnsweringWindow {
@@ -105,38 +94,19 @@ struct AnsweringWindow {
         ::SetFocus(answer);
         ::SendMessageW(answer, EM_SETSEL, answerLength, answerLength);
         pump();
-        long keystrokes = 0;
-        const double start = now();
-        double elapsed = 0;
-        do {
-            press('A');
-            press(VK_BACK);
-            keystrokes += 2;
-            elapsed = now() - start;
-        } while (elapsed < seconds);
+        const double perPair = bench::secondsPerOperation(
+            [this] {
+                press('A');
+                press(VK_BACK);
+            },
+            seconds);
         if (::GetWindowTextLengthW(answer) != answerLength) {
             std::fputs("the keystrokes did not reach the Answer box as typed\n", stderr);
             std::exit(1);
         }
-        return elapsed / static_cast<double>(keystrokes);
+        return perPair / 2;
     }
 };
-
-struct Figures {
-    double median, least, most;
-};
-
-Figures figuresOf(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    return {median, values.front(), values.back()};
-}
-
-void print(const char* label, const Figures& f) {
-    std::printf("%-11s median %8.2f us per keystroke   (fastest %.2f, slowest %.2f)\n", label, f.median * 1e6,
-                f.least * 1e6, f.most * 1e6);
-}
 
 } // namespace
 
@@ -147,18 +117,12 @@ int main(int argc, char** argv) {
 
     AnsweringWindow off(false);
     AnsweringWindow on(true);
-    off.typeFor(seconds / 2); // warm-up: the code, the caches, the draft folder and its first file
-    on.typeFor(seconds / 2);
-
-    std::vector<double> offTimes, onTimes, ratios;
-    for (int i = 0; i < repetitions; ++i) {
-        const bool onFirst = i % 2 == 1;
-        const double first = (onFirst ? on : off).typeFor(seconds);
-        const double second = (onFirst ? off : on).typeFor(seconds);
-        offTimes.push_back(onFirst ? second : first);
-        onTimes.push_back(onFirst ? first : second);
-        ratios.push_back(onTimes.back() / offTimes.back());
-    }
+    std::printf("A letter and a Backspace in the Answer box (a page of text), %d repetitions of %.1f s each, "
+                "alternating which goes first:\n",
+                repetitions, seconds);
+    bench::compareSideBySide({"drafts on", [&](double s) { return on.typeFor(s); }},
+                             {"drafts off", [&](double s) { return off.typeFor(s); }}, repetitions, seconds,
+                             "keystroke");
 
     on.window.logic().keepDraftNow();
     const bool kept =
@@ -168,15 +132,5 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::printf("A letter and a Backspace in the Answer box (a page of text), %d repetitions of %.1f s each, "
-                "alternating which goes first:\n",
-                repetitions, seconds);
-    const Figures offFigures = figuresOf(offTimes);
-    const Figures onFigures = figuresOf(onTimes);
-    print("drafts off", offFigures);
-    print("drafts on", onFigures);
-    const Figures ratioFigures = figuresOf(ratios);
-    std::printf("on/off      %.3f (ratio of the medians); per repetition: median %.3f, lowest %.3f, highest %.3f\n",
-                onFigures.median / offFigures.median, ratioFigures.median, ratioFigures.least, ratioFigures.most);
     return 0;
 }
