@@ -4,8 +4,7 @@
 // them two more flushes, of its note; the note is rewritten in place, so those flushes carry no new size and wait
 // for the disk's cache alone, not for the file system's journal. Both write to the system's temporary folder,
 // which must be on a real disk (not tmpfs) for the figures to mean anything.
-#include "flow/AnswerRecords.h"
-#include "flow/BoxText.h"
+#include "TypicalAnswer.h"
 #include "support/LogicHarness.h"
 
 #include <benchmark/benchmark.h>
@@ -16,11 +15,6 @@
 namespace {
 
 using namespace kelvrast;
-
-const std::u16string typicalAnswer =
-    u"The period grew with the length of the string: for 40 cm I counted 20 cycles in 25.4 seconds, so 1.27 s "
-    u"each, and for 80 cm 20 cycles took 35.9 seconds, 1.80 s each.\r\n\r\nThe ratio 1.80 / 1.27 = 1.42 is close to "
-    u"the square root of 2, which is what the model predicts when the length doubles.";
 
 // A run started for a student, with the first question shown and so due for an answer.
 struct AnsweringRun {
@@ -41,7 +35,7 @@ void EnterResponse(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        run.boxes.answer = typicalAnswer;
+        run.boxes.answer = bench::typicalAnswer;
         run.logic.enterResponseClicked();
     }
     if (!run.dialogs.messages.empty())
@@ -65,13 +59,11 @@ void TwoBareAppends(benchmark::State& state) {
     AnsweringRun answering;
     const testing::LogicHarness& run = answering.run;
     const std::string entry = run.state().currentLine;
-    const std::string answer = toProgramText(typicalAnswer);
-    const std::string masterBlock = records::answerBlock({"14:05:09", 10001, entry, answer});
-    const std::string sendBlock = records::answerBlock({"14:05:09", std::nullopt, entry, answer});
+    const bench::TypicalBlocks blocks = bench::typicalBlocks(entry);
     const std::filesystem::path masterFile = run.folder() / "floor_master.txt";
     const std::filesystem::path sendFile = run.folder() / "floor_send.txt";
     for (auto _ : state) {
-        if (!appendBare(masterFile, masterBlock) || !appendBare(sendFile, sendBlock)) {
+        if (!appendBare(masterFile, blocks.master) || !appendBare(sendFile, blocks.send)) {
             state.SkipWithError("a bare append failed");
             return;
         }

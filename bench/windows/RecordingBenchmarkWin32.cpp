@@ -3,8 +3,7 @@
 // per file. Both are timed side by side in one run (see SideBySide.h), in the system's temporary folder; under
 // Wine, FlushFileBuffers is the host's fsync, so the folder must be on a real disk for the figures to mean anything.
 #include "SideBySide.h"
-#include "flow/AnswerRecords.h"
-#include "flow/BoxText.h"
+#include "TypicalAnswer.h"
 #include "support/LogicHarness.h"
 
 #include <windows.h>
@@ -16,11 +15,6 @@
 namespace {
 
 using namespace kelvrast;
-
-const std::u16string typicalAnswer =
-    u"The period grew with the length of the string: for 40 cm I counted 20 cycles in 25.4 seconds, so 1.27 s "
-    u"each, and for 80 cm 20 cycles took 35.9 seconds, 1.80 s each.\r\n\r\nThe ratio 1.80 / 1.27 = 1.42 is close to "
-    u"the square root of 2, which is what the model predicts when the length doubles.";
 
 [[noreturn]] void giveUp(const char* why) {
     std::fprintf(stderr, "%s: the figures are not worth reading\n", why);
@@ -38,7 +32,7 @@ struct AnsweringRun {
     }
 
     void enterResponse() {
-        run.boxes.answer = typicalAnswer;
+        run.boxes.answer = bench::typicalAnswer;
         run.logic.enterResponseClicked();
         if (!run.boxes.answer.empty() || !run.dialogs.messages.empty())
             giveUp("the answer was not recorded");
@@ -68,9 +62,7 @@ int main(int argc, char** argv) {
     AnsweringRun answering;
     // The floor writes the same bytes as the program, to two files in the same folder.
     const std::string entry = answering.run.state().currentLine;
-    const std::string answer = toProgramText(typicalAnswer);
-    const std::string masterBlock = records::answerBlock({"14:05:09", 10001, entry, answer});
-    const std::string sendBlock = records::answerBlock({"14:05:09", std::nullopt, entry, answer});
+    const bench::TypicalBlocks blocks = bench::typicalBlocks(entry);
     const std::filesystem::path floorMaster = answering.run.folder() / "floor_master.txt";
     const std::filesystem::path floorSend = answering.run.folder() / "floor_send.txt";
 
@@ -83,8 +75,8 @@ int main(int argc, char** argv) {
          [&](double s) {
              return bench::secondsPerOperation(
                  [&] {
-                     appendBare(floorMaster, masterBlock);
-                     appendBare(floorSend, sendBlock);
+                     appendBare(floorMaster, blocks.master);
+                     appendBare(floorSend, blocks.send);
                  },
                  s);
          }},
