@@ -3,7 +3,7 @@
 #   1. launch to the name prompt: kelvrast.exe against a bare Win32 program that only shows an input dialog
 #      (perf/windows/minimal_prompt.cpp), with and without kelvrast.exe's application manifest, runs
 #      interleaved, medians, in one Wine session on a private Xvfb;
-#   2. the sizes of kelvrast.exe, the installer and the zip (made by scripts/package-windows.sh).
+#   2. the sizes of kelvrast.exe, the installer, the MSI and the zip (made by scripts/package-windows.sh).
 # PERF_RUNS sets the runs per program (21). The timer is the one of scripts/performance.sh: it reads the moment the
 # X server maps the prompt window, so neither program needs a hook. No window manager runs: both programs meet the
 # same bare X server.
@@ -56,6 +56,6 @@ awk -v a="$kelvrast_ms" -v b="$minimal_ms" -v c="$styled_ms" 'BEGIN {
         a / b, a / c }'
 
 echo "== sizes"
-for file in "$KELVRAST" build-windows/kelvrast-*-win64.exe build-windows/kelvrast-*-win64.zip; do
+for file in "$KELVRAST" build-windows/kelvrast-*-win64.exe build-windows/kelvrast-*-win64.msi build-windows/kelvrast-*-win64.zip; do
     printf '%-40s %8d bytes (%s KiB)\n' "$(basename "$file")" "$(stat -c %s "$file")" "$(($(stat -c %s "$file") / 1024))"
 done
