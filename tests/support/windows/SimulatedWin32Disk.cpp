@@ -120,11 +120,13 @@ BOOL SimulatedWin32Disk::readFile(HANDLE file, LPVOID into, DWORD size, LPDWORD 
         return FALSE;
     if (!mayRead(open->rights) || node(open->node).folder)
         return fail(ERROR_ACCESS_DENIED);
-    // A synchronous handle at or past the end reads nothing and succeeds.
     const std::size_t read = readAt(open->node, static_cast<char*>(into), size, at ? offsetOf(*at) : open->offset);
+    *count = static_cast<DWORD>(read);
+    // At the end, a synchronous handle's read at its position reads nothing and succeeds; one at an offset fails.
+    if (at && read == 0 && size > 0)
+        return fail(ERROR_HANDLE_EOF);
     if (!at)
         open->offset += read;
-    *count = static_cast<DWORD>(read);
     return TRUE;
 }
 
