@@ -4,6 +4,7 @@
 #include "platform/MessageText.h"
 #include "platform/UnfinishedAppend.h"
 #include "system/windows/PrivateSecurity.h"
+#include "system/windows/Win32Calls.h"
 #include "system/windows/Win32Error.h"
 #include "system/windows/Win32Handle.h"
 
@@ -27,15 +28,16 @@ constexpr DWORD appendAccess = FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATT
 constexpr DWORD cutAccess = GENERIC_READ | GENERIC_WRITE;
 
 // A file that the call makes gets the student's own security descriptor; Windows ignores it for one that exists.
-Win32Handle openFile(const std::filesystem::path& file, DWORD access, DWORD disposition) {
+Win32Handle openFile(Win32Calls& calls, const std::filesystem::path& file, DWORD access, DWORD disposition) {
     auto* security = const_cast<SECURITY_ATTRIBUTES*>(privateFileSecurity());
     return Win32Handle(
-        ::CreateFileW(file.c_str(), access, shareReadWrite, security, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        calls.createFile(file.c_str(), access, shareReadWrite, security, disposition, FILE_ATTRIBUTE_NORMAL, nullptr),
+        calls);
 }
 
 // Every account makes its files in the same folders, so a folder the program makes is shared that way.
-bool makeSharedFolder(const std::filesystem::path& folder) {
-    return ::CreateDirectoryW(folder.c_str(), const_cast<SECURITY_ATTRIBUTES*>(sharedFolderSecurity()));
+bool makeSharedFolder(Win32Calls& calls, const std::filesystem::path& folder) {
+    return calls.createDirectory(folder.c_str(), const_cast<SECURITY_ATTRIBUTES*>(sharedFolderSecurity()));
 }
 
 // The lock orders the programs that append to a file. Windows' byte-range locks are mandatory, so a lock over
@@ -43,15 +45,15 @@ bool makeSharedFolder(const std::filesystem::path& folder) {
 // one byte far past any answer file's end instead, which Windows allows, and readers are never kept waiting.
 class ExclusiveLock {
 public:
-    explicit ExclusiveLock(HANDLE file) : file_(file) {
+    ExclusiveLock(Win32Calls& calls, HANDLE file) : calls_(calls), file_(file) {
         OVERLAPPED lockByte = place();
-        locked_ = ::LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &lockByte);
+        locked_ = calls_.lockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &lockByte);
         error_ = locked_ ? ERROR_SUCCESS : ::GetLastError();
     }
     ~ExclusiveLock() {
         if (locked_) {
             OVERLAPPED lockByte = place();
-            ::UnlockFileEx(file_, 0, 1, 0, &lockByte);
+            calls_.unlockFileEx(file_, 0, 1, 0, &lockByte);
         }
     }
     ExclusiveLock(const ExclusiveLock&) = delete;
@@ -69,6 +71,7 @@ private:
         return lockByte;
     }
 
+    Win32Calls& calls_;
     HANDLE file_;
     bool locked_ = false;
     DWORD error_ = ERROR_SUCCESS;
@@ -81,19 +84,19 @@ OVERLAPPED at(std::uint64_t offset) {
     return position;
 }
 
-std::optional<std::uint64_t> sizeOf(HANDLE file) {
+std::optional<std::uint64_t> sizeOf(Win32Calls& calls, HANDLE file) {
     LARGE_INTEGER size;
-    if (!::GetFileSizeEx(file, &size))
+    if (!calls.getFileSizeEx(file, &size))
         return std::nullopt;
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-bool readAt(HANDLE file, char* into, std::size_t size, std::uint64_t offset) {
+bool readAt(Win32Calls& calls, HANDLE file, char* into, std::size_t size, std::uint64_t offset) {
     while (size > 0) {
         OVERLAPPED position = at(offset);
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size, 1 << 20));
         DWORD count = 0;
-        if (!::ReadFile(file, into, wanted, &count, &position) || count == 0)
+        if (!calls.readFile(file, into, wanted, &count, &position) || count == 0)
             return false;
         into += count;
         size -= count;
@@ -102,11 +105,11 @@ bool readAt(HANDLE file, char* into, std::size_t size, std::uint64_t offset) {
     return true;
 }
 
-bool writeAll(HANDLE file, std::string_view bytes) {
+bool writeAll(Win32Calls& calls, HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 30));
         DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), wanted, &written, nullptr))
+        if (!calls.writeFile(file, bytes.data(), wanted, &written, nullptr))
             return false;
         bytes.remove_prefix(written);
     }
@@ -114,14 +117,14 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 }
 
 // Cuts the file back to size through a handle of its own, and flushes the cut to the device.
-DWORD cutBack(const std::filesystem::path& file, std::uint64_t size) {
-    Win32Handle writer = openFile(file, cutAccess, OPEN_EXISTING);
+DWORD cutBack(Win32Calls& calls, const std::filesystem::path& file, std::uint64_t size) {
+    Win32Handle writer = openFile(calls, file, cutAccess, OPEN_EXISTING);
     if (!writer.isOpen())
         return ::GetLastError();
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
-    if (!::SetFileInformationByHandle(writer.get(), FileEndOfFileInfo, &end, sizeof end) ||
-        !::FlushFileBuffers(writer.get()))
+    if (!calls.setFileInformationByHandle(writer.get(), FileEndOfFileInfo, &end, sizeof end) ||
+        !calls.flushFileBuffers(writer.get()))
         return ::GetLastError();
     return ERROR_SUCCESS;
 }
@@ -135,20 +138,21 @@ DWORD cutBack(const std::filesystem::path& file, std::uint64_t size) {
 // - Windows documents no flush of a folder by itself. A new file's entry is flushed through a handle to its
 //   folder opened for writing, where the file system allows it, and by the file's own flush; the program assumes
 //   no more than that a made file may be lost until both are done, and does both before using it.
-void flushFolderOf(const std::filesystem::path& file) {
+void flushFolderOf(Win32Calls& calls, const std::filesystem::path& file) {
     // Write access only: FlushFileBuffers needs GENERIC_WRITE, and reading a shared folder (listing it) is refused.
-    Win32Handle folder(::CreateFileW(file.parent_path().c_str(), GENERIC_WRITE, shareReadWrite, nullptr, OPEN_EXISTING,
-                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    Win32Handle folder(calls.createFile(file.parent_path().c_str(), GENERIC_WRITE, shareReadWrite, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+                       calls);
     if (folder.isOpen())
-        ::FlushFileBuffers(folder.get());
+        calls.flushFileBuffers(folder.get());
 }
 
 // A note that opening it has just made is flushed with its entry in the folder before it is used, so that a power
 // cut cannot take it away while it describes an append. Called right after the open, whose error it reads.
-Win32Handle flushedIfMade(Win32Handle opened, const std::filesystem::path& note) {
+Win32Handle flushedIfMade(Win32Calls& calls, Win32Handle opened, const std::filesystem::path& note) {
     if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-        ::FlushFileBuffers(opened.get());
-        flushFolderOf(note);
+        calls.flushFileBuffers(opened.get());
+        flushFolderOf(calls, note);
     }
     return opened;
 }
@@ -157,24 +161,24 @@ Win32Handle flushedIfMade(Win32Handle opened, const std::filesystem::path& note)
 // missing.
 // On Windows a name that begins with a dot does not hide a folder, so the notes' folder is marked hidden: a
 // student browsing the working folder for the SEND file finds the answer files and nothing that looks like one.
-Win32Handle openNote(const std::filesystem::path& file, bool create) {
+Win32Handle openNote(Win32Calls& calls, const std::filesystem::path& file, bool create) {
     const std::filesystem::path note = unfinished::notePath(file);
     if (!create)
-        return openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
-    Win32Handle opened = openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+        return openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    Win32Handle opened = openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
     if (opened.isOpen() || ::GetLastError() != ERROR_PATH_NOT_FOUND)
-        return flushedIfMade(std::move(opened), note);
+        return flushedIfMade(calls, std::move(opened), note);
     const std::filesystem::path folder = note.parent_path();
-    if (makeSharedFolder(folder)) {
-        ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
-        flushFolderOf(folder);
+    if (makeSharedFolder(calls, folder)) {
+        calls.setFileAttributes(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        flushFolderOf(calls, folder);
     }
-    return flushedIfMade(openFile(note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS), note);
+    return flushedIfMade(calls, openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS), note);
 }
 
 // Step 1 of an append (see platform/UnfinishedAppend.h): the note, over the old one in place, flushed before the
 // block goes in.
-void writeNote(HANDLE note, std::uint64_t sizeBefore, std::string_view block) {
+void writeNote(Win32Calls& calls, HANDLE note, std::uint64_t sizeBefore, std::string_view block) {
     // One call from the start of the note: the head lies in its first sector, which a cut keeps whole or not at all.
     std::string contents = unfinished::noteHead(sizeBefore, block.size());
     contents += block;
@@ -182,31 +186,31 @@ void writeNote(HANDLE note, std::uint64_t sizeBefore, std::string_view block) {
         return;
     OVERLAPPED start = at(0);
     DWORD written = 0;
-    if (::WriteFile(note, contents.data(), static_cast<DWORD>(contents.size()), &written, &start))
-        ::FlushFileBuffers(note);
+    if (calls.writeFile(note, contents.data(), static_cast<DWORD>(contents.size()), &written, &start))
+        calls.flushFileBuffers(note);
 }
 
 // Step 3: the head's form overwritten in place and flushed, so that after a kill or a power cut the note cannot
 // describe a block that is in the file for good: a later edit that shortens the file would otherwise look like
 // that block cut short.
-DWORD retireNote(HANDLE note) {
+DWORD retireNote(Win32Calls& calls, HANDLE note) {
     OVERLAPPED start = at(0);
     DWORD written = 0;
     const std::string_view retired = unfinished::retiredForm;
-    if (!::WriteFile(note, retired.data(), static_cast<DWORD>(retired.size()), &written, &start))
+    if (!calls.writeFile(note, retired.data(), static_cast<DWORD>(retired.size()), &written, &start))
         return ::GetLastError();
     if (written != retired.size())
         return ERROR_WRITE_FAULT;
-    if (!::FlushFileBuffers(note))
+    if (!calls.flushFileBuffers(note))
         return ::GetLastError();
     return ERROR_SUCCESS;
 }
 
-std::optional<unfinished::NoteHead> readNoteHead(HANDLE note) {
+std::optional<unfinished::NoteHead> readNoteHead(Win32Calls& calls, HANDLE note) {
     char head[unfinished::longestHead];
     OVERLAPPED start = at(0);
     DWORD count = 0;
-    if (!::ReadFile(note, head, sizeof head, &count, &start))
+    if (!calls.readFile(note, head, sizeof head, &count, &start))
         return std::nullopt;
     return unfinished::parseNoteHead(std::string_view(head, count));
 }
@@ -215,23 +219,23 @@ std::optional<unfinished::NoteHead> readNoteHead(HANDLE note) {
 // When the file's tail is what that append can have left (see unfinished::isUnfinishedTail), the file is cut back
 // to its size before the block and the cut flushed; then the note is retired. A note whose cut failed stays, for
 // the next try.
-void takeOutUnfinishedBlock(HANDLE file, const std::filesystem::path& path, HANDLE note) {
+void takeOutUnfinishedBlock(Win32Calls& calls, HANDLE file, const std::filesystem::path& path, HANDLE note) {
     if (note == INVALID_HANDLE_VALUE)
         return;
-    const std::optional<unfinished::NoteHead> head = readNoteHead(note);
-    const std::optional<std::uint64_t> size = sizeOf(file);
+    const std::optional<unfinished::NoteHead> head = readNoteHead(calls, note);
+    const std::optional<std::uint64_t> size = sizeOf(calls, file);
     if (!head || !size)
         return;
     if (*size > head->sizeBefore && *size - head->sizeBefore <= head->length) {
         const auto tailSize = static_cast<std::size_t>(*size - head->sizeBefore);
         std::string tail(tailSize, '\0'), noted(tailSize, '\0');
-        if (!readAt(file, tail.data(), tailSize, head->sizeBefore) ||
-            !readAt(note, noted.data(), tailSize, head->blockAt))
+        if (!readAt(calls, file, tail.data(), tailSize, head->sizeBefore) ||
+            !readAt(calls, note, noted.data(), tailSize, head->blockAt))
             return;
-        if (unfinished::isUnfinishedTail(*head, tail, noted) && cutBack(path, head->sizeBefore) != ERROR_SUCCESS)
+        if (unfinished::isUnfinishedTail(*head, tail, noted) && cutBack(calls, path, head->sizeBefore) != ERROR_SUCCESS)
             return;
     }
-    retireNote(note);
+    retireNote(calls, note);
 }
 
 // Virus scanners, backup, sync and indexing tools open a file without sharing it for a moment, and the next open
@@ -240,10 +244,10 @@ void takeOutUnfinishedBlock(HANDLE file, const std::filesystem::path& path, HAND
 // still gives the message after that second. The last error is that of the last try.
 constexpr int triesWhileHeld = 20;
 
-Win32Handle openPatiently(const std::function<void()>& waitWhileHeld, const std::filesystem::path& file, DWORD access,
-                          DWORD disposition) {
+Win32Handle openPatiently(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
+                          const std::filesystem::path& file, DWORD access, DWORD disposition) {
     for (int tried = 1;; ++tried) {
-        Win32Handle opened = openFile(file, access, disposition);
+        Win32Handle opened = openFile(calls, file, access, disposition);
         const DWORD error = ::GetLastError();
         if (opened.isOpen() || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
             tried == triesWhileHeld) {
@@ -256,46 +260,52 @@ Win32Handle openPatiently(const std::function<void()>& waitWhileHeld, const std:
 
 // Opens the file for appending, creating it when missing. A file made here has its entry in the folder flushed
 // before anything goes into it; each block's own flush covers the rest.
-Win32Handle openForAppending(const std::function<void()>& waitWhileHeld, const std::filesystem::path& file) {
-    Win32Handle opened = openPatiently(waitWhileHeld, file, appendAccess, OPEN_ALWAYS);
+Win32Handle openForAppending(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
+                             const std::filesystem::path& file) {
+    Win32Handle opened = openPatiently(calls, waitWhileHeld, file, appendAccess, OPEN_ALWAYS);
     if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-        ::FlushFileBuffers(opened.get());
-        flushFolderOf(file);
+        calls.flushFileBuffers(opened.get());
+        flushFolderOf(calls, file);
     }
     return opened;
 }
 
 } // namespace
 
-Win32Files::Win32Files() : Win32Files([] { ::Sleep(1000 / triesWhileHeld); }) {}
+Win32Files::Win32Files() : Win32Files(windowsCalls()) {}
 
-Win32Files::Win32Files(std::function<void()> waitWhileHeld) : waitWhileHeld_(std::move(waitWhileHeld)) {}
+Win32Files::Win32Files(Win32Calls& calls) : Win32Files(calls, [] { ::Sleep(1000 / triesWhileHeld); }) {}
+
+Win32Files::Win32Files(std::function<void()> waitWhileHeld) : Win32Files(windowsCalls(), std::move(waitWhileHeld)) {}
+
+Win32Files::Win32Files(Win32Calls& calls, std::function<void()> waitWhileHeld)
+    : calls_(calls), waitWhileHeld_(std::move(waitWhileHeld)) {}
 
 Status Win32Files::createFolder(const std::filesystem::path& folder) {
-    if (!makeSharedFolder(folder))
+    if (!makeSharedFolder(calls_, folder))
         return win32Failure(FileAction::createFolder, folder, ::GetLastError());
-    flushFolderOf(folder);
+    flushFolderOf(calls_, folder);
     return Status::success();
 }
 
 Status Win32Files::touch(const std::filesystem::path& file) {
-    Win32Handle opened = openForAppending(waitWhileHeld_, file);
+    Win32Handle opened = openForAppending(calls_, waitWhileHeld_, file);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
-    if (ExclusiveLock lock(opened.get()); lock.locked())
-        takeOutUnfinishedBlock(opened.get(), file, openNote(file, false).get());
+    if (ExclusiveLock lock(calls_, opened.get()); lock.locked())
+        takeOutUnfinishedBlock(calls_, opened.get(), file, openNote(calls_, file, false).get());
     return Status::success();
 }
 
 Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& sink) {
-    Win32Handle opened = openPatiently(waitWhileHeld_, file, GENERIC_READ, OPEN_EXISTING);
+    Win32Handle opened = openPatiently(calls_, waitWhileHeld_, file, GENERIC_READ, OPEN_EXISTING);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
     LineSplitter lines(sink);
     std::string buffer(1 << 16, '\0');
     for (;;) {
         DWORD count = 0;
-        if (!::ReadFile(opened.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &count, nullptr))
+        if (!calls_.readFile(opened.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &count, nullptr))
             return win32Failure(FileAction::read, file, ::GetLastError());
         if (count == 0)
             break;
@@ -306,10 +316,10 @@ Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& 
 }
 
 Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    Win32Handle opened = openPatiently(waitWhileHeld_, file, GENERIC_WRITE, CREATE_ALWAYS);
+    Win32Handle opened = openPatiently(calls_, waitWhileHeld_, file, GENERIC_WRITE, CREATE_ALWAYS);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
-    if (!writeAll(opened.get(), bytes))
+    if (!writeAll(calls_, opened.get(), bytes))
         return win32Failure(FileAction::writeTo, file, ::GetLastError());
     return Status::success();
 }
@@ -317,63 +327,63 @@ Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view
 Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file, std::string_view block) {
     if (block.size() > std::numeric_limits<DWORD>::max())
         return fileFailure(FileAction::writeTo, file, FileProblem::recordTooLong);
-    Win32Handle opened = openForAppending(waitWhileHeld_, file);
+    Win32Handle opened = openForAppending(calls_, waitWhileHeld_, file);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
-    ExclusiveLock lock(opened.get());
+    ExclusiveLock lock(calls_, opened.get());
     if (!lock.locked())
         return win32Failure(FileAction::lock, file, lock.error());
-    Win32Handle note = openNote(file, true);
-    takeOutUnfinishedBlock(opened.get(), file, note.get());
-    const std::optional<std::uint64_t> before = sizeOf(opened.get());
+    Win32Handle note = openNote(calls_, file, true);
+    takeOutUnfinishedBlock(calls_, opened.get(), file, note.get());
+    const std::optional<std::uint64_t> before = sizeOf(calls_, opened.get());
     if (!before)
         return win32Failure(FileAction::readSizeOf, file, ::GetLastError());
     if (note.isOpen())
-        writeNote(note.get(), *before, block);
+        writeNote(calls_, note.get(), *before, block);
 
     DWORD written = 0;
     DWORD error = ERROR_SUCCESS;
-    if (!::WriteFile(opened.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
+    if (!calls_.writeFile(opened.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
         error = ::GetLastError();
     else if (written < block.size())
         error = ERROR_DISK_FULL;
-    if (error == ERROR_SUCCESS && !::FlushFileBuffers(opened.get()))
+    if (error == ERROR_SUCCESS && !calls_.flushFileBuffers(opened.get()))
         error = ::GetLastError();
     // The order of writes and flushes is that of platform/UnfinishedAppend.h: note, block, note retired, each
     // flushed before the next; the append is acknowledged only after the last.
     if (error == ERROR_SUCCESS && note.isOpen())
-        error = retireNote(note.get());
+        error = retireNote(calls_, note.get());
     if (error != ERROR_SUCCESS) {
         // Whatever part of the block reached the file goes again, so the file holds whole blocks only; the note
         // goes with it, or stays for the next repair when the cut failed.
-        const std::optional<std::uint64_t> now = sizeOf(opened.get());
-        const bool cut = now && (*now <= *before || cutBack(file, *before) == ERROR_SUCCESS);
+        const std::optional<std::uint64_t> now = sizeOf(calls_, opened.get());
+        const bool cut = now && (*now <= *before || cutBack(calls_, file, *before) == ERROR_SUCCESS);
         if (cut && note.isOpen())
-            retireNote(note.get());
+            retireNote(calls_, note.get());
         return win32Failure(FileAction::writeTo, file, error);
     }
     return AppendReceipt{*before, block.size(), std::string(block)};
 }
 
 Status Win32Files::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
-    Win32Handle opened = openPatiently(waitWhileHeld_, file, cutAccess, OPEN_EXISTING);
+    Win32Handle opened = openPatiently(calls_, waitWhileHeld_, file, cutAccess, OPEN_EXISTING);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
-    ExclusiveLock lock(opened.get());
+    ExclusiveLock lock(calls_, opened.get());
     if (!lock.locked())
         return win32Failure(FileAction::lock, file, lock.error());
-    const std::optional<std::uint64_t> now = sizeOf(opened.get());
+    const std::optional<std::uint64_t> now = sizeOf(calls_, opened.get());
     if (!now)
         return win32Failure(FileAction::readSizeOf, file, ::GetLastError());
     // The size alone would also match a file whose block an editor changed in place.
     std::string tail(receipt.block.size(), '\0');
     if (*now != receipt.sizeBefore + receipt.length ||
-        !readAt(opened.get(), tail.data(), tail.size(), receipt.sizeBefore) || tail != receipt.block)
+        !readAt(calls_, opened.get(), tail.data(), tail.size(), receipt.sizeBefore) || tail != receipt.block)
         return fileFailure(FileAction::takeBack, file, FileProblem::changedSinceWritten);
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = static_cast<LONGLONG>(receipt.sizeBefore);
-    if (!::SetFileInformationByHandle(opened.get(), FileEndOfFileInfo, &end, sizeof end) ||
-        !::FlushFileBuffers(opened.get()))
+    if (!calls_.setFileInformationByHandle(opened.get(), FileEndOfFileInfo, &end, sizeof end) ||
+        !calls_.flushFileBuffers(opened.get()))
         return win32Failure(FileAction::takeBack, file, ::GetLastError());
     return Status::success();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Files.h"
+#include "system/windows/Win32Calls.h"
 
 #include <functional>
 
@@ -13,8 +14,11 @@ class Win32Files : public Files {
 public:
     // A file that another program holds without sharing is tried again for about a second.
     Win32Files();
+    // Over other calls than the system's, for a simulated disk.
+    explicit Win32Files(Win32Calls& calls);
     // The same, with this wait between two tries in place of a twentieth of a second: a test's own.
     explicit Win32Files(std::function<void()> waitWhileHeld);
+    Win32Files(Win32Calls& calls, std::function<void()> waitWhileHeld);
 
     Status createFolder(const std::filesystem::path& folder) override;
     Status touch(const std::filesystem::path& file) override;
@@ -26,6 +30,7 @@ public:
     Status keepPrivate(const std::filesystem::path& folder) override;
 
 private:
+    Win32Calls& calls_;
     std::function<void()> waitWhileHeld_;
 };
 

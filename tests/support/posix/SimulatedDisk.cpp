@@ -1,200 +1,87 @@
 #include "support/posix/SimulatedDisk.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 
 namespace kelvrast::testing {
 
-SimulatedDisk::SimulatedDisk() {
-    nodes_[0].folder = true;
-}
-
-void SimulatedDisk::settle() {
-    for (auto& [number, node] : nodes_) {
-        node.durable = node.current;
-        node.unflushed.clear();
-        node.durableEntries = node.entries;
-    }
-}
-
-void SimulatedDisk::cutPowerAfter(std::size_t changes) {
-    cutAt_ = changes_ + changes;
-}
-
-// Counts one change, or finds that the power went before it.
-bool SimulatedDisk::change() {
-    if (dead_ || (cutAt_ && changes_ == *cutAt_)) {
-        dead_ = true;
-        return false;
-    }
-    ++changes_;
-    return true;
-}
-
 int SimulatedDisk::fail(int error) {
     errno = error;
     return -1;
 }
 
-SimulatedDisk::Open* SimulatedDisk::opened(int fd) {
-    const auto found = opens_.find(fd);
-    return found == opens_.end() ? nullptr : &found->second;
-}
-
-std::optional<int> SimulatedDisk::find(const std::filesystem::path& path, int& error) const {
-    int at = 0;
-    for (const std::filesystem::path& part : path.relative_path()) {
-        const Node& node = nodes_.at(at);
-        if (!node.folder) {
-            error = ENOTDIR;
-            return std::nullopt;
-        }
-        const auto entry = node.entries.find(part.string());
-        if (entry == node.entries.end()) {
-            error = ENOENT;
-            return std::nullopt;
-        }
-        at = entry->second;
+SimulatedDisk::Open* SimulatedDisk::usable(int fd) {
+    Open* open = opened(fd);
+    if (powerGone() || !open) {
+        errno = powerGone() ? EIO : EBADF;
+        return nullptr;
     }
-    return at;
-}
-
-std::optional<std::string> SimulatedDisk::bytesOf(const std::filesystem::path& file) const {
-    int error = 0;
-    const std::optional<int> node = find(file, error);
-    if (!node || nodes_.at(*node).folder)
-        return std::nullopt;
-    return nodes_.at(*node).current;
-}
-
-std::size_t SimulatedDisk::unflushedChoices() const {
-    std::size_t choices = 0;
-    for (const auto& [number, node] : nodes_)
-        choices += node.unflushed.size() + (node.durable.size() != node.current.size() ? 1 : 0) +
-                   (node.durableEntries != node.entries ? 1 : 0);
-    return choices;
-}
-
-SimulatedDisk SimulatedDisk::afterRestart(PowerCutMode mode, const std::vector<bool>& kept) const {
-    SimulatedDisk restarted;
-    restarted.nodes_ = nodes_;
-    restarted.nextNode_ = nextNode_;
-    std::size_t choice = 0;
-    auto chosen = [&](bool whenNotChoosing) {
-        if (mode != PowerCutMode::somePagesKept)
-            return whenNotChoosing;
-        const std::size_t at = choice++;
-        return at < kept.size() && kept[at];
-    };
-    for (auto& [number, node] : restarted.nodes_) {
-        const bool sizeKept = node.durable.size() == node.current.size() ||
-                              chosen(mode == PowerCutMode::grownWithZeros || mode == PowerCutMode::entriesLost);
-        std::string bytes = node.durable;
-        bytes.resize(sizeKept ? node.current.size() : node.durable.size(), '\0');
-        for (const std::size_t page : node.unflushed) {
-            if (!chosen(mode == PowerCutMode::entriesLost))
-                continue;
-            const std::size_t from = page * pageSize;
-            const std::size_t to = std::min({from + pageSize, bytes.size(), node.current.size()});
-            if (from < to)
-                bytes.replace(from, to - from, node.current, from, to - from);
-        }
-        node.durable = node.current = bytes;
-        node.unflushed.clear();
-        if (node.durableEntries != node.entries &&
-            !chosen(mode == PowerCutMode::somePagesKept || mode == PowerCutMode::grownWithZeros))
-            node.entries = node.durableEntries;
-        node.durableEntries = node.entries;
-        node.lockedBy = -1;
-    }
-    return restarted;
+    return open;
 }
 
 int SimulatedDisk::open(const char* path, int flags, mode_t) {
     if (powerGone())
         return fail(EIO);
     const std::filesystem::path wanted(path);
-    int error = 0;
-    std::optional<int> node = find(wanted, error);
-    if (node && (flags & O_CREAT) && (flags & O_EXCL))
+    std::optional<int> found = find(wanted);
+    if (found && (flags & O_CREAT) && (flags & O_EXCL))
         return fail(EEXIST);
-    if (!node) {
-        int parentError = 0;
-        const std::optional<int> parent = find(wanted.parent_path(), parentError);
-        if (error != ENOENT || !(flags & O_CREAT) || !parent || !nodes_.at(*parent).folder)
-            return fail(parent ? error : parentError);
+    if (!found) {
+        const std::optional<int> parent = find(wanted.parent_path());
+        if (!(flags & O_CREAT) || !parent || !node(*parent).folder)
+            return fail(parent && !node(*parent).folder ? ENOTDIR : ENOENT);
         if (!change())
             return fail(EIO);
-        node = nextNode_++;
-        nodes_[*node];
-        nodes_.at(*parent).entries[wanted.filename().string()] = *node;
+        found = makeNode(*parent, wanted.filename(), false);
     }
-    Node& found = nodes_.at(*node);
-    if ((flags & O_DIRECTORY) && !found.folder)
+    Node& file = node(*found);
+    if ((flags & O_DIRECTORY) && !file.folder)
         return fail(ENOTDIR);
-    if (found.folder && (flags & O_ACCMODE) != O_RDONLY)
+    if (file.folder && (flags & O_ACCMODE) != O_RDONLY)
         return fail(EISDIR);
-    if ((flags & O_TRUNC) && !found.current.empty()) {
+    if ((flags & O_TRUNC) && !file.current.empty()) {
         if (!change())
             return fail(EIO);
-        found.current.clear();
+        resize(*found, 0);
     }
-    opens_[nextFd_] = Open{*node, (flags & O_APPEND) != 0};
-    return nextFd_++;
+    return openNode(*found, (flags & O_APPEND) != 0);
 }
 
 int SimulatedDisk::close(int fd) {
-    Open* open = opened(fd);
-    if (!open)
+    if (!opened(fd))
         return fail(EBADF);
-    if (nodes_.at(open->node).lockedBy == fd)
-        nodes_.at(open->node).lockedBy = -1;
-    opens_.erase(fd);
+    SimulatedDiskModel::close(fd);
     return powerGone() ? fail(EIO) : 0;
 }
 
 ssize_t SimulatedDisk::pread(int fd, void* into, size_t size, off_t at) {
-    Open* open = opened(fd);
-    if (powerGone() || !open)
-        return fail(powerGone() ? EIO : EBADF);
-    const std::string& bytes = nodes_.at(open->node).current;
-    if (static_cast<std::size_t>(at) >= bytes.size())
-        return 0;
-    const std::size_t count = std::min(size, bytes.size() - static_cast<std::size_t>(at));
-    std::copy_n(bytes.data() + at, count, static_cast<char*>(into));
-    return static_cast<ssize_t>(count);
+    Open* open = usable(fd);
+    if (!open)
+        return -1;
+    return static_cast<ssize_t>(readAt(open->node, static_cast<char*>(into), size, static_cast<std::uint64_t>(at)));
 }
 
 ssize_t SimulatedDisk::read(int fd, void* into, size_t size) {
     Open* open = opened(fd);
     if (!open)
         return fail(EBADF);
-    const ssize_t count = pread(fd, into, size, open->offset);
+    const ssize_t count = pread(fd, into, size, static_cast<off_t>(open->offset));
     if (count > 0)
-        open->offset += count;
+        open->offset += static_cast<std::uint64_t>(count);
     return count;
 }
 
 ssize_t SimulatedDisk::writeAt(int fd, std::string_view bytes, std::optional<off_t> at) {
-    Open* open = opened(fd);
-    if (powerGone() || !open)
-        return fail(powerGone() ? EIO : EBADF);
+    Open* open = usable(fd);
+    if (!open)
+        return -1;
     if (bytes.empty())
         return 0;
     if (!change())
         return fail(EIO);
-    Node& node = nodes_.at(open->node);
-    const std::size_t from = open->append ? node.current.size() : static_cast<std::size_t>(at.value_or(open->offset));
-    if (node.current.size() < from + bytes.size())
-        node.current.resize(from + bytes.size(), '\0');
-    node.current.replace(from, bytes.size(), bytes);
-    for (std::size_t page = from / pageSize; page <= (from + bytes.size() - 1) / pageSize; ++page)
-        node.unflushed.insert(page);
-    if (!at)
-        open->offset = static_cast<off_t>(from + bytes.size());
-    return static_cast<ssize_t>(bytes.size());
+    const auto from = at ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(*at)) : std::nullopt;
+    return static_cast<ssize_t>(SimulatedDiskModel::writeAt(*open, bytes, from));
 }
 
 ssize_t SimulatedDisk::write(int fd, const void* bytes, size_t size) {
@@ -209,82 +96,70 @@ ssize_t SimulatedDisk::pwritev(int fd, const iovec* parts, int count, off_t at) 
 }
 
 int SimulatedDisk::ftruncate(int fd, off_t size) {
-    Open* open = opened(fd);
-    if (powerGone() || !open)
-        return fail(powerGone() ? EIO : EBADF);
+    Open* open = usable(fd);
+    if (!open)
+        return -1;
     if (!change())
         return fail(EIO);
-    nodes_.at(open->node).current.resize(static_cast<std::size_t>(size), '\0');
+    resize(open->node, static_cast<std::uint64_t>(size));
     return 0;
 }
 
 int SimulatedDisk::fdatasync(int fd) {
-    Open* open = opened(fd);
-    if (powerGone() || !open)
-        return fail(powerGone() ? EIO : EBADF);
+    Open* open = usable(fd);
+    if (!open)
+        return -1;
     if (!change())
         return fail(EIO);
-    Node& node = nodes_.at(open->node);
-    node.durable = node.current;
-    node.unflushed.clear();
+    flushData(open->node);
     return 0;
 }
 
 int SimulatedDisk::fsync(int fd) {
-    Open* open = opened(fd);
-    if (powerGone() || !open)
-        return fail(powerGone() ? EIO : EBADF);
-    Node& node = nodes_.at(open->node);
-    if (!node.folder)
+    Open* open = usable(fd);
+    if (!open)
+        return -1;
+    if (!node(open->node).folder)
         return fdatasync(fd);
     if (!change())
         return fail(EIO);
-    node.durableEntries = node.entries;
+    flushEntries(open->node);
     return 0;
 }
 
 int SimulatedDisk::fstat(int fd, struct stat* into) {
-    Open* open = opened(fd);
-    if (powerGone() || !open)
-        return fail(powerGone() ? EIO : EBADF);
-    const Node& node = nodes_.at(open->node);
+    Open* open = usable(fd);
+    if (!open)
+        return -1;
+    const Node& file = node(open->node);
     *into = {};
-    into->st_mode = node.folder ? (S_IFDIR | 0700) : (S_IFREG | 0600);
-    into->st_size = static_cast<off_t>(node.current.size());
+    into->st_mode = file.folder ? (S_IFDIR | 0700) : (S_IFREG | 0600);
+    into->st_size = static_cast<off_t>(file.current.size());
     return 0;
 }
 
 int SimulatedDisk::flock(int fd, int operation) {
-    Open* open = opened(fd);
-    if (powerGone() || !open)
-        return fail(powerGone() ? EIO : EBADF);
-    int& lockedBy = nodes_.at(open->node).lockedBy;
+    if (!usable(fd))
+        return -1;
     if (operation == LOCK_UN) {
-        if (lockedBy == fd)
-            lockedBy = -1;
+        unlock(fd);
         return 0;
     }
-    if (lockedBy != -1 && lockedBy != fd)
-        return fail(EWOULDBLOCK);
-    lockedBy = fd;
-    return 0;
+    return lock(fd) ? 0 : fail(EWOULDBLOCK);
 }
 
 int SimulatedDisk::mkdir(const char* path, mode_t) {
     if (powerGone())
         return fail(EIO);
     const std::filesystem::path wanted(path);
-    int error = 0;
-    if (find(wanted, error))
+    if (find(wanted))
         return fail(EEXIST);
-    const std::optional<int> parent = find(wanted.parent_path(), error);
-    if (!parent)
-        return fail(error);
+    const std::optional<int> parent = find(wanted.parent_path());
+    if (!parent || !node(*parent).folder)
+        return fail(parent ? ENOTDIR : ENOENT);
     if (!change())
         return fail(EIO);
-    const int node = nextNode_++;
-    nodes_[node].folder = true;
-    nodes_.at(*parent).entries[wanted.filename().string()] = node;
+    makeNode(*parent, wanted.filename(), true);
     return 0;
 }
 

@@ -1,6 +1,7 @@
-// A power cut after any one call of the file layer, and each state a disk may have kept then (see
-// support/posix/SimulatedDisk.h), followed by the program's own start-up on that state: every block the student
-// was told is in stays whole, in its place; no file holds part of a block; the resume scan reads the master file.
+// A power cut after any one call of this system's file layer, and each state a disk may have kept then (see
+// support/SimulatedDiskModel.h and the system's adapter below it), followed by the program's own start-up on that
+// state: every block the student was told is in stays whole, in its place; no file holds part of a block; the
+// resume scan reads the master file. The same table runs on Linux over PosixFiles and on Windows over Win32Files.
 //
 // Each crash point restarts once in every mode but somePagesKept, which tries every subset of the unflushed pages
 // and sizes when there are at most 32 and a fixed, seeded sample of 32 otherwise. KELVRAST_POWER_CUT_SAMPLES=N
@@ -10,8 +11,13 @@
 #include "flow/MainWindowState.h"
 #include "flow/Resume.h"
 #include "platform/UnfinishedAppend.h"
+#ifdef _WIN32
+#include "support/windows/SimulatedWin32Disk.h"
+#include "system/windows/Win32Files.h"
+#else
 #include "support/posix/SimulatedDisk.h"
 #include "system/posix/PosixFiles.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -24,11 +30,20 @@
 
 using namespace kelvrast;
 using kelvrast::testing::PowerCutMode;
-using kelvrast::testing::SimulatedDisk;
 
 namespace {
 
+#ifdef _WIN32
+using SimulatedDisk = kelvrast::testing::SimulatedWin32Disk;
+using SystemFiles = Win32Files;
+const std::filesystem::path folder = "c:\\kelvrast";
+const std::vector<std::filesystem::path> homeFolders; // the root of c: is all there is
+#else
+using kelvrast::testing::SimulatedDisk;
+using SystemFiles = PosixFiles;
 const std::filesystem::path folder = "/home/ann/kelvrast";
+const std::vector<std::filesystem::path> homeFolders = {"/home", "/home/ann"};
+#endif
 const std::filesystem::path master = folder / "masterFile_Ann.txt";
 const std::filesystem::path send = folder / "send_1209Ann.txt";
 const std::filesystem::path notes = folder / "notes_Ann.txt";
@@ -76,26 +91,26 @@ struct Ledger {
 
 // The first start: the folder and both files made, the header recorded.
 void firstStart(SimulatedDisk& disk, Ledger& ledger) {
-    PosixFiles files(disk);
+    SystemFiles files(disk);
     if (files.createFolder(folder).ok() && files.touch(send).ok() && files.touch(master).ok())
         ledger.record(files, startOfRun("first code line"));
 }
 
 // A start whose files are already there.
 void laterStart(SimulatedDisk& disk, Ledger& ledger) {
-    PosixFiles files(disk);
+    SystemFiles files(disk);
     if (files.touch(send).ok() && files.touch(master).ok())
         ledger.record(files, startOfRun("later code line"));
 }
 
 void answers(SimulatedDisk& disk, Ledger& ledger) {
-    PosixFiles files(disk);
+    SystemFiles files(disk);
     for (int question = 1; question <= 2; ++question)
         ledger.record(files, enterResponse(question));
 }
 
 void notesSaved(SimulatedDisk& disk, Ledger& ledger) {
-    PosixFiles files(disk);
+    SystemFiles files(disk);
     ledger.record(files, saveAsNotes(7));
 }
 
@@ -109,7 +124,7 @@ void torn(SimulatedDisk& disk, Ledger& ledger) {
     // The block's first page reached the disk, its second did not, and the size went only partway past it.
     const std::size_t firstPage = SimulatedDisk::pageSize - before.size() % SimulatedDisk::pageSize;
     const std::string tail = block.substr(0, firstPage) + std::string((block.size() - firstPage) / 2, '\0');
-    PosixFiles files(disk);
+    SystemFiles files(disk);
     EXPECT_TRUE(
         files.writeFile(unfinished::notePath(master), unfinished::noteHead(before.size(), block.size()) + block).ok());
     EXPECT_TRUE(files.writeFile(master, before + tail).ok());
@@ -117,7 +132,7 @@ void torn(SimulatedDisk& disk, Ledger& ledger) {
 
 // Two copies of the program: one records between the two appends of the other's answer.
 void twoCopies(SimulatedDisk& disk, Ledger& ledger) {
-    PosixFiles first(disk), second(disk);
+    SystemFiles first(disk), second(disk);
     const std::vector<PendingBlock> own = enterResponse(5);
     ledger.tried[master].push_back(own[0].bytes);
     Result<AppendReceipt> inMaster = first.appendBlock(master, own[0].bytes);
@@ -149,9 +164,8 @@ const std::vector<Scenario> scenarios = {
 
 SimulatedDisk homeFolder() {
     SimulatedDisk disk;
-    disk.mkdir("/home", 0700);
-    disk.mkdir("/home/ann", 0700);
-    disk.settle();
+    for (const std::filesystem::path& made : homeFolders)
+        disk.makeDurableFolder(made);
     return disk;
 }
 
@@ -172,7 +186,7 @@ std::optional<std::vector<std::string>> wholeBlocks(std::string_view bytes, cons
 // Start-up on the disk as the power cut left it, then one more record; what breaks a promise, in words.
 std::vector<std::string> violationsAfterRestart(SimulatedDisk disk, Ledger ledger) {
     std::vector<std::string> violations;
-    PosixFiles files(disk);
+    SystemFiles files(disk);
     static_cast<void>(files.createFolder(folder)); // made when missing, as start-up does
     ledger.tried[master], ledger.tried[send];      // start-up opens both, whatever the run before reached
     for (const auto& [file, blocks] : ledger.tried)
@@ -264,7 +278,9 @@ TEST(PowerLoss, EveryAcknowledgedBlockSurvivesAPowerCutAfterAnyCall) {
                                          : std::vector<std::vector<bool>>{{}};
                 for (const std::vector<bool>& kept : subsets) {
                     ++restarts;
-                    for (const std::string& violation : violationsAfterRestart(disk.afterRestart(mode, kept), ledger))
+                    SimulatedDisk restarted = disk;
+                    restarted.restart(mode, kept);
+                    for (const std::string& violation : violationsAfterRestart(restarted, ledger))
                         if (++violationCount <= 20)
                             ADD_FAILURE() << scenario.name << ", power cut after call " << cut << " of " << calls
                                           << ", mode " << static_cast<int>(mode) << ": " << violation;
