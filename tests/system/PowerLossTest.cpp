@@ -11,12 +11,11 @@
 #include "flow/MainWindowState.h"
 #include "flow/Resume.h"
 #include "platform/UnfinishedAppend.h"
+#include "system/SystemFiles.h"
 #ifdef _WIN32
 #include "support/windows/SimulatedWin32Disk.h"
-#include "system/windows/Win32Files.h"
 #else
 #include "support/posix/SimulatedDisk.h"
-#include "system/posix/PosixFiles.h"
 #endif
 
 #include <gtest/gtest.h>
@@ -35,12 +34,10 @@ namespace {
 
 #ifdef _WIN32
 using SimulatedDisk = kelvrast::testing::SimulatedWin32Disk;
-using SystemFiles = Win32Files;
 const std::filesystem::path folder = "c:\\kelvrast";
 const std::vector<std::filesystem::path> homeFolders; // the root of c: is all there is
 #else
 using kelvrast::testing::SimulatedDisk;
-using SystemFiles = PosixFiles;
 const std::filesystem::path folder = "/home/ann/kelvrast";
 const std::vector<std::filesystem::path> homeFolders = {"/home", "/home/ann"};
 #endif
