@@ -22,25 +22,133 @@ std::string noteHead(std::uint64_t sizeBefore, std::uint64_t length) {
     return std::string(form) + std::to_string(sizeBefore) + " " + std::to_string(length) + "\n";
 }
 
+namespace {
+
+constexpr auto largestOffset = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+
+// A decimal number and the separator after it; nothing when either is missing.
+std::optional<std::uint64_t> numberBefore(const char*& at, const char* last, char separator, int base = 10) {
+    std::uint64_t value = 0;
+    const auto read = std::from_chars(at, last, value, base);
+    if (read.ec != std::errc() || read.ptr == at || read.ptr == last || *read.ptr != separator)
+        return std::nullopt;
+    at = read.ptr + 1;
+    return value;
+}
+
+// Where a copy of length bytes at sizeBefore would end; false for sizes that a signed file offset cannot hold.
+bool fitsInAFile(std::uint64_t sizeBefore, std::uint64_t length) {
+    return length > 0 && sizeBefore <= largestOffset && length <= largestOffset - sizeBefore;
+}
+
+// FNV-1a: enough to tell a note written whole from one that a power cut kept only in part.
+std::uint64_t checksumOf(std::string_view bytes) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : bytes)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return hash;
+}
+
+std::string hex(std::uint64_t value) {
+    char digits[16];
+    for (int i = 15; i >= 0; --i, value >>= 4)
+        digits[i] = "0123456789abcdef"[value & 15];
+    return std::string(digits, sizeof digits);
+}
+
+} // namespace
+
 std::optional<NoteHead> parseNoteHead(std::string_view start) {
     start = start.substr(0, longestHead);
     const std::size_t end = start.find('\n');
     if (end == std::string_view::npos || !start.starts_with(form))
         return std::nullopt;
-    const char* first = start.data() + form.size();
-    const char* last = start.data() + end;
+    const char* at = start.data() + form.size();
+    const char* last = start.data() + end + 1;
     NoteHead note;
-    const auto size = std::from_chars(first, last, note.sizeBefore);
-    if (size.ec != std::errc() || size.ptr == last || *size.ptr != ' ')
+    const std::optional<std::uint64_t> size = numberBefore(at, last, ' ');
+    const bool alone = std::find(at, last, ' ') == last;
+    const std::optional<std::uint64_t> length = numberBefore(at, last, alone ? '\n' : ' ');
+    if (!size || !length || !fitsInAFile(*size, *length))
         return std::nullopt;
-    const auto length = std::from_chars(size.ptr + 1, last, note.length);
-    // Sizes that a signed file offset cannot hold are no note of ours.
-    constexpr auto largest = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-    if (length.ec != std::errc() || length.ptr != last || note.length == 0 || note.sizeBefore > largest ||
-        note.length > largest - note.sizeBefore)
+    note.sizeBefore = *size;
+    note.length = *length;
+    if (!alone) {
+        const std::optional<std::uint64_t> others = numberBefore(at, last, ' ');
+        const char* checksumAt = at;
+        const std::optional<std::uint64_t> checksum = numberBefore(at, last, '\n', 16);
+        if (!others || *others == 0 || !checksum || at - checksumAt != 17 || at != last)
+            return std::nullopt;
+        note.others = *others;
+        note.checksum = *checksum;
+    }
+    if (at != last)
         return std::nullopt;
     note.blockAt = end + 1;
     return note;
+}
+
+std::string noteOf(const std::vector<NotedAppend>& appends) {
+    const NotedAppend& own = appends.front();
+    if (appends.size() == 1)
+        return noteHead(own.sizeBefore, own.block.size()) + own.block;
+    std::string rest = own.block;
+    for (std::size_t i = 1; i < appends.size(); ++i) {
+        const NotedAppend& other = appends[i];
+        const auto name = other.file.u8string();
+        rest += std::to_string(other.sizeBefore) + " " + std::to_string(other.block.size()) + " " +
+                std::string(name.begin(), name.end()) + "\n" + other.block;
+    }
+    return std::string(form) + std::to_string(own.sizeBefore) + " " + std::to_string(own.block.size()) + " " +
+           std::to_string(appends.size() - 1) + " " + hex(checksumOf(rest)) + "\n" + rest;
+}
+
+namespace {
+
+// A name in the note's own folder: the repair cuts only files beside the note's own.
+bool isFileName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string_view::npos;
+}
+
+// The appends to other files, read from what follows the first one's block; rest keeps what follows them.
+std::optional<std::vector<NotedAppend>> parseOthers(std::string_view& rest, std::uint64_t count) {
+    std::vector<NotedAppend> others;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::size_t end = rest.find('\n');
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        const char* at = rest.data();
+        const char* last = at + end + 1;
+        const std::optional<std::uint64_t> size = numberBefore(at, last, ' ');
+        const std::optional<std::uint64_t> length = numberBefore(at, last, ' ');
+        const std::string_view name(at, static_cast<std::size_t>(last - 1 - at));
+        if (!size || !length || !fitsInAFile(*size, *length) || !isFileName(name) || rest.size() - end - 1 < *length)
+            return std::nullopt;
+        others.push_back({std::filesystem::path(std::u8string(name.begin(), name.end())), *size,
+                          std::string(rest.substr(end + 1, *length))});
+        rest.remove_prefix(end + 1 + *length);
+    }
+    return others;
+}
+
+} // namespace
+
+std::optional<std::vector<NotedAppend>> parseNote(std::string_view note) {
+    const std::optional<NoteHead> head = parseNoteHead(note);
+    if (!head)
+        return std::nullopt;
+    std::string_view rest = note.substr(head->blockAt);
+    if (rest.size() < head->length)
+        return std::nullopt;
+    std::vector<NotedAppend> appends{{{}, head->sizeBefore, std::string(rest.substr(0, head->length))}};
+    if (head->others == 0)
+        return appends;
+    std::string_view after = rest.substr(head->length);
+    const std::optional<std::vector<NotedAppend>> others = parseOthers(after, head->others);
+    if (!others || checksumOf(rest.substr(0, rest.size() - after.size())) != head->checksum)
+        return std::nullopt;
+    appends.insert(appends.end(), others->begin(), others->end());
+    return appends;
 }
 
 bool endsInsideBlock(const NoteHead& note, std::uint64_t fileSize) {

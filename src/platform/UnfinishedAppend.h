@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvrast::unfinished {
 
@@ -14,13 +15,15 @@ namespace kelvrast::unfinished {
 // takes out, under the lock, what an append that never finished left at its end, but only when those bytes are,
 // sector by sector, the noted block's own or zeros.
 //
-// The order of one append, each step flushed before the next begins:
-//   1. the note: its head and a copy of the block, written over the note in place;
-//   2. the block, appended to the file;
+// The blocks of one answer go to two or three files together (see platform/GroupAppend.h), and one note, the first
+// file's, describes them all. The order, each step flushed before the next begins:
+//   1. the note: its head and a copy of each block, written over the note in place;
+//   2. the blocks, appended to their files;
 //   3. the note retired: its head's form overwritten in place, so it no longer reads as a note.
-// Only then is the append acknowledged. A power cut before 2 leaves the file as it was; between 2 and 3 a live note
-// beside a tail that is part of the block; after 3 the block whole and no note. A note is rewritten in place and
-// never shortened on this path, so its flushes carry data only, not a new size for the file system's journal.
+// Only then is the answer acknowledged. A power cut before 2 leaves the files as they were; between 2 and 3 a live
+// note beside tails that are part of their blocks; after 3 the blocks whole and no note. A note is rewritten in
+// place and never shortened on this path, so its flushes carry data only, not a new size for the file system's
+// journal. One note for the group rather than one per file halves the flushes that wait for the disk.
 //
 // A note describes an append in flight and nothing else. Otherwise a student who shortens the file in an editor
 // (drops the last line end, or the last line) would leave it "ending inside" the last block, and the next start
@@ -42,10 +45,30 @@ struct NoteHead {
     std::uint64_t sizeBefore = 0;
     std::uint64_t length = 0;
     std::uint64_t blockAt = 0; // where the copy of the block starts in the note
+    // The appends to other files that follow the first one's block, and the checksum of all that follows the head.
+    std::uint64_t others = 0;
+    std::uint64_t checksum = 0;
 };
 
 // The longest first line a note can have.
-constexpr std::size_t longestHead = 64;
+constexpr std::size_t longestHead = 96;
+
+// One append that a note describes.
+struct NotedAppend {
+    std::filesystem::path file; // its name, in the folder of the note's own file; empty for that file itself
+    std::uint64_t sizeBefore = 0;
+    std::string block;
+};
+
+// The whole note of appends that go in together, the first to the note's own file. With one append it is the head
+// and the block. With more, the head also counts the others and holds a checksum of all that follows it: those
+// lie past the first sector, which a power cut may keep without them, and a note kept only in part was cut before
+// any block went in, so it calls for no repair.
+std::string noteOf(const std::vector<NotedAppend>& appends);
+
+// The appends a whole note describes, the note's own file's first; nothing when it is retired, of another form or
+// kept only in part.
+std::optional<std::vector<NotedAppend>> parseNote(std::string_view note);
 
 // Written over the start of a note's head to retire it: as long as the head's form, so the rest stays in place.
 inline constexpr std::string_view retiredForm = "retired";

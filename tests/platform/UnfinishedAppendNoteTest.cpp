@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 using namespace kelvrast;
 
@@ -35,4 +36,33 @@ TEST(UnfinishedAppendNoteTest, OnlyAFileThatEndsPartwayIntoTheBlockIsUnfinished)
     EXPECT_TRUE(unfinished::endsInsideBlock(note, 101));
     EXPECT_TRUE(unfinished::endsInsideBlock(note, 109));
     EXPECT_FALSE(unfinished::endsInsideBlock(note, 110)); // the block went in whole
+}
+
+// A note of appends to several files is longer than the sector that a power cut keeps whole: one kept only in part
+// (the old note's bytes, zeros, or cut short past the head) must not be read as live, or its stale entries would
+// cut a file that an editor shortened since.
+TEST(UnfinishedAppendNoteTest, ANoteOfSeveralFilesCountsOnlyWhenWhole) {
+    const std::vector<unfinished::NotedAppend> appends = {
+        {{}, 1234, "master block\r\n"}, {"send_0107Ann.txt", 99, "send block\r\n"}, {"notes_Ann.txt", 0, "notes\r\n"}};
+    const std::string note = unfinished::noteOf(appends);
+    const auto parsed = unfinished::parseNote(note + "what an older, longer note left");
+    ASSERT_TRUE(parsed);
+    ASSERT_EQ(parsed->size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ((*parsed)[i].file, appends[i].file);
+        EXPECT_EQ((*parsed)[i].sizeBefore, appends[i].sizeBefore);
+        EXPECT_EQ((*parsed)[i].block, appends[i].block);
+    }
+    const std::size_t headEnd = note.find('\n') + 1;
+    for (std::size_t at = headEnd; at < note.size(); ++at) {
+        std::string changed = note;
+        changed[at] = changed[at] == '\0' ? 'x' : '\0';
+        EXPECT_FALSE(unfinished::parseNote(changed)) << "byte " << at << " changed";
+        EXPECT_FALSE(unfinished::parseNote(note.substr(0, at))) << "cut at " << at;
+    }
+    // A name that leads out of the folder is no note of ours, checksum or not.
+    for (const char* name : {"../send.txt", "sub/send.txt", "sub\\send.txt", "..", ""})
+        EXPECT_FALSE(unfinished::parseNote(unfinished::noteOf({appends[0], {name, 99, "send block\r\n"}}))) << name;
+    // One append alone keeps the form of the head above, which an earlier version wrote.
+    EXPECT_EQ(unfinished::noteOf({appends[0]}), unfinished::noteHead(1234, 14) + "master block\r\n");
 }
