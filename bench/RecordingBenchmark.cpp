@@ -1,9 +1,9 @@
 // One "Enter Response" through the program's logic, next to the least any program must do to put the same two
 // blocks safely on disk: open, one write, fdatasync and close, once per file. Both mostly wait for the disk, so
-// they are timed by the wall clock. The program's appends survive a power cut at any point, which costs each of
-// them two more flushes, of its note; the note is rewritten in place, so those flushes carry no new size and wait
-// for the disk's cache alone, not for the file system's journal. Both write to the system's temporary folder,
-// which must be on a real disk (not tmpfs) for the figures to mean anything.
+// they are timed by the wall clock. The program's answer survives a power cut at any point, which costs it two
+// more flushes, of its one note; the note is rewritten in place, so those flushes carry no new size and wait for
+// the disk's cache alone, not for the file system's journal. Both write to the system's temporary folder, which
+// must be on a real disk (not tmpfs) for the figures to mean anything.
 #include "TypicalAnswer.h"
 #include "support/LogicHarness.h"
 

@@ -2,7 +2,6 @@
 
 #include "coding/LineCoding.h"
 #include "flow/AnswerRecords.h"
-#include "flow/BlockWriter.h"
 #include "flow/BoxText.h"
 #include "flow/NumberText.h"
 
@@ -56,9 +55,9 @@ void enterResponse(MainWindowState& state, Platform& platform) {
     // Each file's time line is its own reading of the clock.
     const std::string masterTime = platform.clock.time();
     const std::string sendTime = platform.clock.time();
-    Status recorded = appendAllOrNothing(platform.files,
-                                         {{state.masterFilePath, records::answerBlock({masterTime, key, entry, coded})},
-                                          {state.sendFilePath, records::answerBlock({sendTime, {}, entry, coded})}});
+    Status recorded =
+        platform.files.appendBlocks({{state.masterFilePath, records::answerBlock({masterTime, key, entry, coded})},
+                                     {state.sendFilePath, records::answerBlock({sendTime, {}, entry, coded})}});
     if (!recorded.ok())
         return reportNotRecorded(platform, u"answer", recorded);
     finishRecording(state, platform, *answer);
@@ -82,7 +81,7 @@ void saveAsNotes(MainWindowState& state, Platform& platform) {
     std::vector<PendingBlock> pending;
     for (std::size_t i = 0; i < files.size(); ++i)
         pending.push_back({files[i], records::notesBlock(blocks[i])});
-    Status recorded = appendAllOrNothing(platform.files, pending);
+    Status recorded = platform.files.appendBlocks(pending);
     if (!recorded.ok())
         return reportNotRecorded(platform, u"note", recorded);
     finishRecording(state, platform, notes);

@@ -4,7 +4,6 @@
 #include "coding/LineCoding.h"
 #include "coding/Rounding.h"
 #include "flow/AnswerRecords.h"
-#include "flow/BlockWriter.h"
 #include "flow/BoxText.h"
 #include "flow/NumberText.h"
 
@@ -87,7 +86,7 @@ Status resumeAssignment(MainWindowState& state, Platform& platform) {
         return records::assignmentHeader(codeLine, code(assignmentLine, state.codeNumber),
                                          code(scanLine.value(), state.codeNumber), state.assignmentTitle);
     };
-    return appendAllOrNothing(platform.files, {{state.masterFilePath, header()}, {state.sendFilePath, header()}});
+    return platform.files.appendBlocks({{state.masterFilePath, header()}, {state.sendFilePath, header()}});
 }
 
 } // namespace kelvrast

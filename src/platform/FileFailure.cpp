@@ -91,4 +91,9 @@ Status fileFailure(FileAction action, const std::filesystem::path& file, std::u1
     return Status::failure(message(action, file, systemWords));
 }
 
+std::u16string copyLeftBehind(const std::filesystem::path& file, const Status& whyNot) {
+    return u" The copy already written to " + pathText(file) +
+           u" stays there, because it could not be taken out again. " + whyNot.message();
+}
+
 } // namespace kelvrast

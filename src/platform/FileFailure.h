@@ -63,4 +63,7 @@ Status fileFailure(FileAction action, const std::filesystem::path& file, FilePro
 // The same with the system's own description of an error the program has no words for.
 Status fileFailure(FileAction action, const std::filesystem::path& file, std::u16string_view systemWords);
 
+// The words added to a failure for a copy of a block that stays in file because it could not be taken out again.
+std::u16string copyLeftBehind(const std::filesystem::path& file, const Status& whyNot);
+
 } // namespace kelvrast

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvrast {
 
@@ -19,6 +20,12 @@ struct AppendReceipt {
 };
 
 using LineSink = std::function<void(std::string_view line)>;
+
+// A block to append, and its file.
+struct PendingBlock {
+    std::filesystem::path file;
+    std::string bytes;
+};
 
 // The file operations the program needs. Every file is closed again before an operation returns.
 // Each call is one operation, so a test can make the k-th call fail.
@@ -40,6 +47,10 @@ public:
     // On failure the file is as it was before; if the program is killed or the power goes during the append, the
     // next touch or appendBlock of the file takes out what reached it. Once it returns, the block survives both.
     virtual Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) = 0;
+    // Appends each block to its file, all or nothing: when one file fails, no file keeps any part of its block. The
+    // failure says which file failed and why, and names any block that could not be taken out again. Here one
+    // append after the other, each taken back when a later one fails; a system may do better.
+    virtual Status appendBlocks(const std::vector<PendingBlock>& blocks);
     // Removes a block that appendBlock added, under an exclusive lock, and only while the file still ends with
     // exactly that block; anything another program appended since is never removed.
     virtual Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) = 0;

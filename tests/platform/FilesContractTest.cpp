@@ -98,6 +98,13 @@ TYPED_TEST(FilesContract, ReportsFailuresNamingTheFileAndReason) {
     ASSERT_FALSE(appended.ok());
     EXPECT_NE(appended.status().message().find(aFolder.u16string()), std::u16string::npos);
     EXPECT_NE(appended.status().message().find(u"folder"), std::u16string::npos);
+    // Every file of an answer is opened before any is written: the master file gets nothing either.
+    const auto master = folder.path() / "master.txt";
+    writeBytes(master, "kept\r\n");
+    Status answer = files.appendBlocks({{master, "x\r\n"}, {aFolder, "x\r\n"}});
+    ASSERT_FALSE(answer.ok());
+    EXPECT_NE(answer.message().find(aFolder.u16string()), std::u16string::npos);
+    EXPECT_EQ(readBytes(master), "kept\r\n");
 
     const auto missing = folder.path() / "gone" / "notes.txt";
     Status read = files.readLines(missing, [](std::string_view) {});

@@ -111,32 +111,85 @@ TYPED_TEST(UnfinishedAppend, AFileShortenedBetweenRunsKeepsEveryByteItHolds) {
         {"all of the last record", last.size()},
         {"the whole file", first.size() + last.size()},
     };
-    // Killed after the last block was flushed but before its note was emptied, the run never said the block was
-    // in; the start after it finds the block whole and empties the note, before the student edits the file.
+    // Killed after the last blocks were flushed but before their note was emptied, the run never said the answer
+    // was in; the start after it finds the blocks whole and empties the note, before the student edits the file.
     for (const bool killedBeforeTheNoteWent : {false, true})
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) +
                          (killedBeforeTheNoteWent ? ", the run killed before its note went" : ""));
             TempFolder folder;
+            const auto master = folder.path() / "masterFile_Ann.txt";
             const auto file = folder.path() / "send_0107Ann.txt";
+            auto answer = [&](const std::string& block) {
+                return std::vector<PendingBlock>{{master, block}, {file, block}};
+            };
             {
                 TypeParam run;
-                ASSERT_TRUE(run.touch(file).ok());
-                ASSERT_TRUE(run.appendBlock(file, first).ok());
-                ASSERT_TRUE(run.appendBlock(file, last).ok());
+                ASSERT_TRUE(run.appendBlocks(answer(first)).ok());
+                ASSERT_TRUE(run.appendBlocks(answer(last)).ok());
             }
             if (killedBeforeTheNoteWent) {
-                writeBytes(unfinished::notePath(file), unfinished::noteHead(first.size(), last.size()) + last);
-                ASSERT_TRUE(TypeParam().touch(file).ok());
+                writeBytes(unfinished::notePath(master),
+                           unfinished::noteOf({{{}, first.size(), last}, {file.filename(), first.size(), last}}));
+                ASSERT_TRUE(TypeParam().touch(master).ok());
                 EXPECT_EQ(readBytes(file), first + last);
             }
             const std::string edited = (first + last).substr(0, first.size() + last.size() - c.cut);
             writeBytes(file, edited);
 
+            // The start touches the SEND file, then the master file, whose note covers both.
             TypeParam nextRun;
             ASSERT_TRUE(nextRun.touch(file).ok());
+            ASSERT_TRUE(nextRun.touch(master).ok());
             EXPECT_EQ(readBytes(file), edited);
-            ASSERT_TRUE(nextRun.appendBlock(file, next).ok());
+            ASSERT_TRUE(nextRun.appendBlocks(answer(next)).ok());
             EXPECT_EQ(readBytes(file), edited + next);
+            EXPECT_EQ(readBytes(master), first + last + next);
         }
+}
+
+// The note of an answer's blocks is the master file's and names the others: the start's touch of the master file
+// takes out what a cut append left in each, and nothing from a note that a power cut kept only in part.
+TYPED_TEST(UnfinishedAppend, TheMasterFilesNoteRepairsEveryFileItNames) {
+    const std::string before = "#1\r\n01:02:03\r\nThe first answer\r\n#9\r\n";
+    const std::string block = "#1\r\n01:05:09\r\nThe answer that was going in\r\n#9\r\n";
+    struct Case {
+        const char* name;
+        std::size_t keptInSend; // bytes of the block in the SEND file after the cut
+        bool noteWhole;
+        bool sendThere;
+        std::string expectedSend;
+    };
+    const std::vector<Case> cases = {
+        {"the SEND file cut partway", 20, true, true, before},
+        {"the SEND file's block whole", block.size(), true, true, before + block},
+        {"the SEND file gone since", 0, true, false, ""},
+        {"the note kept only in part", 20, false, true, before + block.substr(0, 20)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const auto master = folder.path() / "masterFile_Ann.txt";
+        // A name beyond ASCII, as the note names it.
+        const auto send = folder.path() / std::filesystem::path(u"send_0107Zo\u00EB_\u738B\u82B3.txt");
+        TypeParam files;
+        ASSERT_TRUE(files.appendBlocks({{master, before}, {send, before}}).ok());
+        std::string note = unfinished::noteOf({{{}, before.size(), block}, {send.filename(), before.size(), block}});
+        if (!c.noteWhole)
+            note.back() = 'X';
+        writeBytes(unfinished::notePath(master), note);
+        writeBytes(master, before + block.substr(0, 7));
+        if (c.sendThere)
+            writeBytes(send, before + block.substr(0, c.keptInSend));
+        else
+            std::filesystem::remove(send);
+
+        ASSERT_TRUE(files.touch(master).ok());
+        EXPECT_EQ(readBytes(master), c.noteWhole ? before : before + block.substr(0, 7));
+        EXPECT_EQ(std::filesystem::exists(send), c.sendThere);
+        if (c.sendThere) {
+            EXPECT_EQ(readBytes(send), c.expectedSend);
+        }
+        EXPECT_FALSE(unfinished::parseNoteHead(readBytes(unfinished::notePath(master))));
+    }
 }

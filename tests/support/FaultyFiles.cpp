@@ -34,6 +34,16 @@ Result<AppendReceipt> FaultyFiles::appendBlock(const std::filesystem::path& file
     return inner_.appendBlock(file, block);
 }
 
+// With a fault to inject, block by block, so that it can fall between two files; without one, the blocks go to the
+// real files together, as in the program, counted as one operation each all the same.
+Status FaultyFiles::appendBlocks(const std::vector<PendingBlock>& blocks) {
+    if (failAt)
+        return Files::appendBlocks(blocks);
+    for (const PendingBlock& block : blocks)
+        static_cast<void>(fails("appendBlock", block.file));
+    return inner_.appendBlocks(blocks);
+}
+
 Status FaultyFiles::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
     return fails("takeBack", file) ? injected(file) : inner_.takeBack(file, receipt);
 }

@@ -27,6 +27,7 @@ public:
     Status readLines(const std::filesystem::path& file, const LineSink& sink) override;
     Status writeFile(const std::filesystem::path& file, std::string_view bytes) override;
     Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
+    Status appendBlocks(const std::vector<PendingBlock>& blocks) override;
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
     std::size_t longestPath() const override { return pathLimit.value_or(inner_.longestPath()); }
     Status keepPrivate(const std::filesystem::path& folder) override;

@@ -7,7 +7,6 @@
 // and sizes when there are at most 32 and a fixed, seeded sample of 32 otherwise. KELVRAST_POWER_CUT_SAMPLES=N
 // raises that to N (for instance 4096) for a longer run.
 #include "flow/AnswerRecords.h"
-#include "flow/BlockWriter.h"
 #include "flow/MainWindowState.h"
 #include "flow/Resume.h"
 #include "platform/UnfinishedAppend.h"
@@ -77,7 +76,7 @@ struct Ledger {
     void record(Files& files, const std::vector<PendingBlock>& blocks) {
         for (const PendingBlock& block : blocks)
             tried[block.file].push_back(block.bytes);
-        if (appendAllOrNothing(files, blocks).ok())
+        if (files.appendBlocks(blocks).ok())
             acknowledge(blocks);
     }
     void acknowledge(const std::vector<PendingBlock>& blocks) {

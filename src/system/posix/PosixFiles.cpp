@@ -1,6 +1,7 @@
 #include "system/posix/PosixFiles.h"
 
 #include "platform/FileFailure.h"
+#include "platform/GroupAppend.h"
 #include "platform/LineSplitter.h"
 #include "platform/UnfinishedAppend.h"
 #include "system/posix/FileDescriptor.h"
@@ -86,21 +87,19 @@ int syncFolder(SystemCalls& calls, const std::filesystem::path& folder) {
     return retryOnInterrupt([&] { return calls.fsync(opened.get()); }) == 0 ? 0 : errno;
 }
 
-// Opens the file for appending, creating it when missing; made tells whether this call created it.
+// Opens the file, creating it when missing; made tells whether this call created it. The file is there on every
+// append but the first, so it is opened as it is before it is made.
 FileDescriptor openOrCreate(SystemCalls& calls, const std::filesystem::path& file, int flags, bool& made) {
     made = false;
     for (;;) {
-        FileDescriptor fd = openFile(calls, file, flags | O_CREAT | O_EXCL);
-        if (fd.isOpen()) {
-            made = true;
-            return fd;
-        }
-        if (errno != EEXIST)
-            return fd;
         FileDescriptor existing = openFile(calls, file, flags);
-        // Removed between the two calls: make it again.
         if (existing.isOpen() || errno != ENOENT)
             return existing;
+        FileDescriptor fd = openFile(calls, file, flags | O_CREAT | O_EXCL);
+        made = fd.isOpen();
+        // Made by another program between the two calls: open that one.
+        if (made || errno != EEXIST)
+            return fd;
     }
 }
 
@@ -119,9 +118,18 @@ Result<FileDescriptor> openForAppending(SystemCalls& calls, const std::filesyste
 
 // The note of the file (see platform/UnfinishedAppend.h), opened for reading and writing. When create is set, it
 // and its folder are made when missing, each entry flushed, so that a power cut cannot lose a note in use.
+// Every append reads the note's head; without O_NOATIME each read would date the note's inode, and on a file system
+// without a journal the note's flush would then write the inode too. Only the note's owner may ask for it.
+FileDescriptor openExistingNote(SystemCalls& calls, const std::filesystem::path& note) {
+    FileDescriptor fd = openFile(calls, note, O_RDWR | O_NOATIME);
+    if (fd.isOpen() || errno != EPERM)
+        return fd;
+    return openFile(calls, note, O_RDWR);
+}
+
 FileDescriptor openNote(SystemCalls& calls, const std::filesystem::path& file, bool create) {
     const std::filesystem::path note = unfinished::notePath(file);
-    FileDescriptor existing = openFile(calls, note, O_RDWR);
+    FileDescriptor existing = openExistingNote(calls, note);
     if (!create || existing.isOpen() || errno != ENOENT)
         return existing;
     const std::filesystem::path folder = note.parent_path();
@@ -158,24 +166,6 @@ bool writeAt(SystemCalls& calls, int fd, std::vector<iovec> parts, off_t at) {
     return true;
 }
 
-// Step 1 of an append: the note, over the old one in place, flushed before the block goes in.
-void writeNote(SystemCalls& calls, int note, off_t sizeBefore, std::string_view block) {
-    // One call from the start of the note: the head lies in its first sector, which a cut keeps whole or not at all.
-    std::string head = unfinished::noteHead(static_cast<std::uint64_t>(sizeBefore), block.size());
-    if (writeAt(calls, note, {{head.data(), head.size()}, {const_cast<char*>(block.data()), block.size()}}, 0))
-        syncData(calls, note);
-}
-
-// Step 3: the head's form overwritten in place and flushed, so that after a kill or a power cut the note cannot
-// describe a block that is in the file for good: a later edit that shortens the file would otherwise look like
-// that block cut short. The note keeps its size, so the flush has no new size to commit.
-int retireNote(SystemCalls& calls, int note) {
-    std::string retired(unfinished::retiredForm);
-    if (!writeAt(calls, note, {{retired.data(), retired.size()}}, 0))
-        return errno == 0 ? EIO : errno;
-    return syncData(calls, note);
-}
-
 bool readAt(SystemCalls& calls, int fd, char* into, std::size_t size, off_t at) {
     while (size > 0) {
         const ssize_t count = retryOnInterrupt([&] { return calls.pread(fd, into, size, at); });
@@ -188,14 +178,6 @@ bool readAt(SystemCalls& calls, int fd, char* into, std::size_t size, off_t at) 
     return true;
 }
 
-std::optional<unfinished::NoteHead> readNoteHead(SystemCalls& calls, int fd) {
-    char head[unfinished::longestHead];
-    const ssize_t count = retryOnInterrupt([&] { return calls.pread(fd, head, sizeof head, 0); });
-    if (count <= 0)
-        return std::nullopt;
-    return unfinished::parseNoteHead(std::string_view(head, static_cast<std::size_t>(count)));
-}
-
 std::optional<off_t> sizeOf(SystemCalls& calls, int fd) {
     struct stat now {};
     if (calls.fstat(fd, &now) != 0)
@@ -203,32 +185,115 @@ std::optional<off_t> sizeOf(SystemCalls& calls, int fd) {
     return now.st_size;
 }
 
-// Called with the file locked, so no append is in flight: a live note now is of an append that never returned.
-// When the file's tail is what that append can have left (see unfinished::isUnfinishedTail), the file is cut back
-// to its size before the block and the cut flushed; then the note is retired. A note whose cut failed stays, for
-// the next try.
-void takeOutUnfinishedBlock(SystemCalls& calls, int fd, const std::filesystem::path& file, int noteFd) {
-    if (noteFd < 0)
-        return;
-    const std::optional<unfinished::NoteHead> note = readNoteHead(calls, noteFd);
-    const std::optional<off_t> size = sizeOf(calls, fd);
-    if (!note || !size)
-        return;
-    const auto sizeBefore = static_cast<off_t>(note->sizeBefore);
-    if (*size > sizeBefore && static_cast<std::uint64_t>(*size - sizeBefore) <= note->length) {
-        // The appending descriptor is write-only, so the tail is read through one of its own.
-        FileDescriptor reader = openFile(calls, file, O_RDONLY);
-        const auto tailSize = static_cast<std::size_t>(*size - sizeBefore);
-        std::string tail(tailSize, '\0'), noted(tailSize, '\0');
-        if (!reader.isOpen() || !readAt(calls, reader.get(), tail.data(), tailSize, sizeBefore) ||
-            !readAt(calls, noteFd, noted.data(), tailSize, static_cast<off_t>(note->blockAt)))
-            return;
-        if (unfinished::isUnfinishedTail(*note, tail, noted) &&
-            (retryOnInterrupt([&] { return calls.ftruncate(fd, sizeBefore); }) != 0 || syncData(calls, fd) != 0))
-            return;
+// An answer file open for appending (O_APPEND), under its lock until the object goes.
+class PosixLockedFile final : public LockedFile {
+public:
+    PosixLockedFile(SystemCalls& calls, std::filesystem::path path, FileDescriptor fd)
+        : calls_(calls), path_(std::move(path)), fd_(std::move(fd)), lock_(calls, fd_.get()) {}
+
+    const ExclusiveLock& lock() const { return lock_; }
+
+    const std::filesystem::path& path() const override { return path_; }
+    Result<std::uint64_t> size() override {
+        const std::optional<off_t> size = sizeOf(calls_, fd_.get());
+        if (!size)
+            return failure(FileAction::readSizeOf, path_, errno);
+        return static_cast<std::uint64_t>(*size);
     }
-    retireNote(calls, noteFd);
-}
+    // The appending descriptor is write-only, so the file is read through one of its own.
+    bool readAt(std::uint64_t offset, std::string& into) override {
+        FileDescriptor reader = openFile(calls_, path_, O_RDONLY);
+        return reader.isOpen() && kelvrast::readAt(calls_, reader.get(), into.data(), into.size(), off_t(offset));
+    }
+    Status append(std::string_view block) override {
+        const ssize_t written = retryOnInterrupt([&] { return calls_.write(fd_.get(), block.data(), block.size()); });
+        if (written < 0)
+            return failure(FileAction::writeTo, path_, errno);
+        if (static_cast<std::size_t>(written) < block.size())
+            return failure(FileAction::writeTo, path_, ENOSPC);
+        return Status::success();
+    }
+    Status flush() override {
+        const int error = syncData(calls_, fd_.get());
+        return error == 0 ? Status::success() : failure(FileAction::writeTo, path_, error);
+    }
+    Status cutTo(std::uint64_t size) override {
+        if (retryOnInterrupt([&] { return calls_.ftruncate(fd_.get(), off_t(size)); }) != 0)
+            return failure(FileAction::takeBack, path_, errno);
+        const int error = syncData(calls_, fd_.get());
+        return error == 0 ? Status::success() : failure(FileAction::takeBack, path_, error);
+    }
+
+private:
+    SystemCalls& calls_;
+    std::filesystem::path path_;
+    FileDescriptor fd_;
+    ExclusiveLock lock_;
+};
+
+// The note of an answer file, written in place with pwritev(2) and flushed with fdatasync(2).
+class PosixNoteFile final : public NoteFile {
+public:
+    PosixNoteFile(SystemCalls& calls, std::filesystem::path file, FileDescriptor fd)
+        : calls_(calls), file_(std::move(file)), fd_(std::move(fd)) {}
+
+    std::string read(std::size_t most) override {
+        std::string bytes;
+        char buffer[1 << 16];
+        while (bytes.size() < most) {
+            const std::size_t wanted = std::min(sizeof buffer, most - bytes.size());
+            const ssize_t count =
+                retryOnInterrupt([&] { return calls_.pread(fd_.get(), buffer, wanted, off_t(bytes.size())); });
+            if (count <= 0)
+                break;
+            bytes.append(buffer, static_cast<std::size_t>(count));
+        }
+        return bytes;
+    }
+    // One call from the start of the note: the head lies in its first sector, which a cut keeps whole or not at all.
+    Status writeFromStart(std::string_view bytes) override {
+        if (!writeAt(calls_, fd_.get(), {{const_cast<char*>(bytes.data()), bytes.size()}}, 0))
+            return failure(FileAction::writeTo, file_, errno == 0 ? EIO : errno);
+        const int error = syncData(calls_, fd_.get());
+        return error == 0 ? Status::success() : failure(FileAction::writeTo, file_, error);
+    }
+
+private:
+    SystemCalls& calls_;
+    std::filesystem::path file_;
+    FileDescriptor fd_;
+};
+
+class PosixAppending final : public AppendingSystem {
+public:
+    explicit PosixAppending(SystemCalls& calls) : calls_(calls) {}
+
+    Result<std::unique_ptr<LockedFile>> openLocked(const std::filesystem::path& file, bool create) override {
+        Result<FileDescriptor> opened = create ? openForAppending(calls_, file) : openExisting(file);
+        if (!opened.ok())
+            return opened.status();
+        auto locked = std::make_unique<PosixLockedFile>(calls_, file, std::move(opened.value()));
+        if (!locked->lock().locked())
+            return failure(FileAction::lock, file, locked->lock().error());
+        return std::unique_ptr<LockedFile>(std::move(locked));
+    }
+    std::unique_ptr<NoteFile> openNote(const std::filesystem::path& file, bool create) override {
+        FileDescriptor note = kelvrast::openNote(calls_, file, create);
+        if (!note.isOpen())
+            return nullptr;
+        return std::make_unique<PosixNoteFile>(calls_, file, std::move(note));
+    }
+
+private:
+    Result<FileDescriptor> openExisting(const std::filesystem::path& file) {
+        FileDescriptor fd = openFile(calls_, file, O_WRONLY | O_APPEND);
+        if (!fd.isOpen())
+            return failure(FileAction::open, file, errno);
+        return fd;
+    }
+
+    SystemCalls& calls_;
+};
 
 // The failures of keepPrivate, gathered into one message.
 class Exposed {
@@ -325,9 +390,10 @@ Status PosixFiles::touch(const std::filesystem::path& file) {
     Result<FileDescriptor> opened = openForAppending(calls_, file);
     if (!opened.ok())
         return opened.status();
-    const FileDescriptor& fd = opened.value();
-    if (ExclusiveLock lock(calls_, fd.get()); lock.locked())
-        takeOutUnfinishedBlock(calls_, fd.get(), file, openNote(calls_, file, false).get());
+    PosixLockedFile locked(calls_, file, std::move(opened.value()));
+    PosixAppending appending(calls_);
+    if (locked.lock().locked())
+        repairUnfinished(appending, locked);
     return Status::success();
 }
 
@@ -358,41 +424,18 @@ Status PosixFiles::writeFile(const std::filesystem::path& file, std::string_view
     return Status::success();
 }
 
-// The order of writes and flushes is that of platform/UnfinishedAppend.h: note, block, note retired, each
-// flushed before the next; the append is acknowledged only after the last.
 Result<AppendReceipt> PosixFiles::appendBlock(const std::filesystem::path& file, std::string_view block) {
-    Result<FileDescriptor> opened = openForAppending(calls_, file);
-    if (!opened.ok())
-        return opened.status();
-    const FileDescriptor& fd = opened.value();
-    ExclusiveLock lock(calls_, fd.get());
-    if (!lock.locked())
-        return failure(FileAction::lock, file, lock.error());
-    FileDescriptor note = openNote(calls_, file, true);
-    takeOutUnfinishedBlock(calls_, fd.get(), file, note.get());
-    const std::optional<off_t> before = sizeOf(calls_, fd.get());
-    if (!before)
-        return failure(FileAction::readSizeOf, file, errno);
-    AppendReceipt receipt{static_cast<std::uintmax_t>(*before), block.size(), std::string(block)};
-    if (note.isOpen())
-        writeNote(calls_, note.get(), *before, block);
+    PosixAppending appending(calls_);
+    Result<std::vector<AppendReceipt>> appended = appendGroup(appending, {{file, std::string(block)}});
+    if (!appended.ok())
+        return appended.status();
+    return appended.value().front();
+}
 
-    const ssize_t written = retryOnInterrupt([&] { return calls_.write(fd.get(), block.data(), block.size()); });
-    int error = written < 0 ? errno : (static_cast<std::size_t>(written) < block.size() ? ENOSPC : 0);
-    if (error == 0)
-        error = syncData(calls_, fd.get());
-    if (error == 0 && note.isOpen())
-        error = retireNote(calls_, note.get());
-    if (error != 0) {
-        // Whatever part of the block reached the file goes again, so the file holds whole blocks only; the note
-        // goes with it, or stays for the next repair when the cut failed.
-        const bool cut = written <= 0 || (retryOnInterrupt([&] { return calls_.ftruncate(fd.get(), *before); }) == 0 &&
-                                          syncData(calls_, fd.get()) == 0);
-        if (cut && note.isOpen())
-            retireNote(calls_, note.get());
-        return failure(FileAction::writeTo, file, error);
-    }
-    return receipt;
+Status PosixFiles::appendBlocks(const std::vector<PendingBlock>& blocks) {
+    PosixAppending appending(calls_);
+    Result<std::vector<AppendReceipt>> appended = appendGroup(appending, blocks);
+    return appended.ok() ? Status::success() : appended.status();
 }
 
 Status PosixFiles::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {

@@ -20,6 +20,8 @@ public:
     Status readLines(const std::filesystem::path& file, const LineSink& sink) override;
     Status writeFile(const std::filesystem::path& file, std::string_view bytes) override;
     Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
+    // One note for the group, so that the flushes that wait for the disk do not grow with the number of files.
+    Status appendBlocks(const std::vector<PendingBlock>& blocks) override;
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
     // PATH_MAX counts the terminating NUL.
     std::size_t longestPath() const override { return PATH_MAX - 1; }

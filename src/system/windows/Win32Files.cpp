@@ -1,5 +1,6 @@
 #include "system/windows/Win32Files.h"
 
+#include "platform/GroupAppend.h"
 #include "platform/LineSplitter.h"
 #include "platform/MessageText.h"
 #include "platform/UnfinishedAppend.h"
@@ -176,68 +177,6 @@ Win32Handle openNote(Win32Calls& calls, const std::filesystem::path& file, bool 
     return flushedIfMade(calls, openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS), note);
 }
 
-// Step 1 of an append (see platform/UnfinishedAppend.h): the note, over the old one in place, flushed before the
-// block goes in.
-void writeNote(Win32Calls& calls, HANDLE note, std::uint64_t sizeBefore, std::string_view block) {
-    // One call from the start of the note: the head lies in its first sector, which a cut keeps whole or not at all.
-    std::string contents = unfinished::noteHead(sizeBefore, block.size());
-    contents += block;
-    if (contents.size() > std::numeric_limits<DWORD>::max())
-        return;
-    OVERLAPPED start = at(0);
-    DWORD written = 0;
-    if (calls.writeFile(note, contents.data(), static_cast<DWORD>(contents.size()), &written, &start))
-        calls.flushFileBuffers(note);
-}
-
-// Step 3: the head's form overwritten in place and flushed, so that after a kill or a power cut the note cannot
-// describe a block that is in the file for good: a later edit that shortens the file would otherwise look like
-// that block cut short.
-DWORD retireNote(Win32Calls& calls, HANDLE note) {
-    OVERLAPPED start = at(0);
-    DWORD written = 0;
-    const std::string_view retired = unfinished::retiredForm;
-    if (!calls.writeFile(note, retired.data(), static_cast<DWORD>(retired.size()), &written, &start))
-        return ::GetLastError();
-    if (written != retired.size())
-        return ERROR_WRITE_FAULT;
-    if (!calls.flushFileBuffers(note))
-        return ::GetLastError();
-    return ERROR_SUCCESS;
-}
-
-std::optional<unfinished::NoteHead> readNoteHead(Win32Calls& calls, HANDLE note) {
-    char head[unfinished::longestHead];
-    OVERLAPPED start = at(0);
-    DWORD count = 0;
-    if (!calls.readFile(note, head, sizeof head, &count, &start))
-        return std::nullopt;
-    return unfinished::parseNoteHead(std::string_view(head, count));
-}
-
-// Called with the file locked, so no append is in flight: a live note now is of an append that never returned.
-// When the file's tail is what that append can have left (see unfinished::isUnfinishedTail), the file is cut back
-// to its size before the block and the cut flushed; then the note is retired. A note whose cut failed stays, for
-// the next try.
-void takeOutUnfinishedBlock(Win32Calls& calls, HANDLE file, const std::filesystem::path& path, HANDLE note) {
-    if (note == INVALID_HANDLE_VALUE)
-        return;
-    const std::optional<unfinished::NoteHead> head = readNoteHead(calls, note);
-    const std::optional<std::uint64_t> size = sizeOf(calls, file);
-    if (!head || !size)
-        return;
-    if (*size > head->sizeBefore && *size - head->sizeBefore <= head->length) {
-        const auto tailSize = static_cast<std::size_t>(*size - head->sizeBefore);
-        std::string tail(tailSize, '\0'), noted(tailSize, '\0');
-        if (!readAt(calls, file, tail.data(), tailSize, head->sizeBefore) ||
-            !readAt(calls, note, noted.data(), tailSize, head->blockAt))
-            return;
-        if (unfinished::isUnfinishedTail(*head, tail, noted) && cutBack(calls, path, head->sizeBefore) != ERROR_SUCCESS)
-            return;
-    }
-    retireNote(calls, note);
-}
-
 // Virus scanners, backup, sync and indexing tools open a file without sharing it for a moment, and the next open
 // fails with a sharing or lock violation. Such a file is tried again for about a second, as SQLite does on Windows
 // for the same reason, before the failure goes to the student; a file held for long (an editor keeping it open)
@@ -270,6 +209,118 @@ Win32Handle openForAppending(Win32Calls& calls, const std::function<void()>& wai
     return opened;
 }
 
+// An answer file open for appending, under its lock until the object goes.
+class Win32LockedFile final : public LockedFile {
+public:
+    Win32LockedFile(Win32Calls& calls, std::filesystem::path path, Win32Handle handle)
+        : calls_(calls), path_(std::move(path)), handle_(std::move(handle)), lock_(calls, handle_.get()) {}
+
+    const ExclusiveLock& lock() const { return lock_; }
+
+    const std::filesystem::path& path() const override { return path_; }
+    Result<std::uint64_t> size() override {
+        const std::optional<std::uint64_t> size = sizeOf(calls_, handle_.get());
+        if (!size)
+            return win32Failure(FileAction::readSizeOf, path_, ::GetLastError());
+        return *size;
+    }
+    bool readAt(std::uint64_t offset, std::string& into) override {
+        return kelvrast::readAt(calls_, handle_.get(), into.data(), into.size(), offset);
+    }
+    Status append(std::string_view block) override {
+        if (block.size() > std::numeric_limits<DWORD>::max())
+            return fileFailure(FileAction::writeTo, path_, FileProblem::recordTooLong);
+        DWORD written = 0;
+        if (!calls_.writeFile(handle_.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
+            return win32Failure(FileAction::writeTo, path_, ::GetLastError());
+        if (written < block.size())
+            return win32Failure(FileAction::writeTo, path_, ERROR_DISK_FULL);
+        return Status::success();
+    }
+    Status flush() override {
+        if (!calls_.flushFileBuffers(handle_.get()))
+            return win32Failure(FileAction::writeTo, path_, ::GetLastError());
+        return Status::success();
+    }
+    Status cutTo(std::uint64_t size) override {
+        const DWORD error = cutBack(calls_, path_, size);
+        return error == ERROR_SUCCESS ? Status::success() : win32Failure(FileAction::takeBack, path_, error);
+    }
+
+private:
+    Win32Calls& calls_;
+    std::filesystem::path path_;
+    Win32Handle handle_;
+    ExclusiveLock lock_;
+};
+
+// The note of an answer file, written in place and flushed with FlushFileBuffers.
+class Win32NoteFile final : public NoteFile {
+public:
+    Win32NoteFile(Win32Calls& calls, std::filesystem::path file, Win32Handle handle)
+        : calls_(calls), file_(std::move(file)), handle_(std::move(handle)) {}
+
+    std::string read(std::size_t most) override {
+        std::string bytes;
+        std::string buffer(1 << 16, '\0');
+        while (bytes.size() < most) {
+            OVERLAPPED position = at(bytes.size());
+            const auto wanted = static_cast<DWORD>(std::min(buffer.size(), most - bytes.size()));
+            DWORD count = 0;
+            if (!calls_.readFile(handle_.get(), buffer.data(), wanted, &count, &position) || count == 0)
+                break;
+            bytes.append(buffer.data(), count);
+        }
+        return bytes;
+    }
+    // One call from the start of the note: the head lies in its first sector, which a cut keeps whole or not at all.
+    Status writeFromStart(std::string_view bytes) override {
+        if (bytes.size() > std::numeric_limits<DWORD>::max())
+            return fileFailure(FileAction::writeTo, file_, FileProblem::recordTooLong);
+        OVERLAPPED start = at(0);
+        DWORD written = 0;
+        if (!calls_.writeFile(handle_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, &start))
+            return win32Failure(FileAction::writeTo, file_, ::GetLastError());
+        if (written != bytes.size())
+            return win32Failure(FileAction::writeTo, file_, ERROR_WRITE_FAULT);
+        if (!calls_.flushFileBuffers(handle_.get()))
+            return win32Failure(FileAction::writeTo, file_, ::GetLastError());
+        return Status::success();
+    }
+
+private:
+    Win32Calls& calls_;
+    std::filesystem::path file_;
+    Win32Handle handle_;
+};
+
+class Win32Appending final : public AppendingSystem {
+public:
+    Win32Appending(Win32Calls& calls, const std::function<void()>& waitWhileHeld)
+        : calls_(calls), waitWhileHeld_(waitWhileHeld) {}
+
+    Result<std::unique_ptr<LockedFile>> openLocked(const std::filesystem::path& file, bool create) override {
+        Win32Handle opened = create ? openForAppending(calls_, waitWhileHeld_, file)
+                                    : openPatiently(calls_, waitWhileHeld_, file, appendAccess, OPEN_EXISTING);
+        if (!opened.isOpen())
+            return win32Failure(FileAction::open, file, ::GetLastError());
+        auto locked = std::make_unique<Win32LockedFile>(calls_, file, std::move(opened));
+        if (!locked->lock().locked())
+            return win32Failure(FileAction::lock, file, locked->lock().error());
+        return std::unique_ptr<LockedFile>(std::move(locked));
+    }
+    std::unique_ptr<NoteFile> openNote(const std::filesystem::path& file, bool create) override {
+        Win32Handle note = kelvrast::openNote(calls_, file, create);
+        if (!note.isOpen())
+            return nullptr;
+        return std::make_unique<Win32NoteFile>(calls_, file, std::move(note));
+    }
+
+private:
+    Win32Calls& calls_;
+    const std::function<void()>& waitWhileHeld_;
+};
+
 } // namespace
 
 Win32Files::Win32Files() : Win32Files(windowsCalls()) {}
@@ -292,8 +343,10 @@ Status Win32Files::touch(const std::filesystem::path& file) {
     Win32Handle opened = openForAppending(calls_, waitWhileHeld_, file);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
-    if (ExclusiveLock lock(calls_, opened.get()); lock.locked())
-        takeOutUnfinishedBlock(calls_, opened.get(), file, openNote(calls_, file, false).get());
+    Win32LockedFile locked(calls_, file, std::move(opened));
+    Win32Appending appending(calls_, waitWhileHeld_);
+    if (locked.lock().locked())
+        repairUnfinished(appending, locked);
     return Status::success();
 }
 
@@ -325,44 +378,17 @@ Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view
 }
 
 Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file, std::string_view block) {
-    if (block.size() > std::numeric_limits<DWORD>::max())
-        return fileFailure(FileAction::writeTo, file, FileProblem::recordTooLong);
-    Win32Handle opened = openForAppending(calls_, waitWhileHeld_, file);
-    if (!opened.isOpen())
-        return win32Failure(FileAction::open, file, ::GetLastError());
-    ExclusiveLock lock(calls_, opened.get());
-    if (!lock.locked())
-        return win32Failure(FileAction::lock, file, lock.error());
-    Win32Handle note = openNote(calls_, file, true);
-    takeOutUnfinishedBlock(calls_, opened.get(), file, note.get());
-    const std::optional<std::uint64_t> before = sizeOf(calls_, opened.get());
-    if (!before)
-        return win32Failure(FileAction::readSizeOf, file, ::GetLastError());
-    if (note.isOpen())
-        writeNote(calls_, note.get(), *before, block);
+    Win32Appending appending(calls_, waitWhileHeld_);
+    Result<std::vector<AppendReceipt>> appended = appendGroup(appending, {{file, std::string(block)}});
+    if (!appended.ok())
+        return appended.status();
+    return appended.value().front();
+}
 
-    DWORD written = 0;
-    DWORD error = ERROR_SUCCESS;
-    if (!calls_.writeFile(opened.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr))
-        error = ::GetLastError();
-    else if (written < block.size())
-        error = ERROR_DISK_FULL;
-    if (error == ERROR_SUCCESS && !calls_.flushFileBuffers(opened.get()))
-        error = ::GetLastError();
-    // The order of writes and flushes is that of platform/UnfinishedAppend.h: note, block, note retired, each
-    // flushed before the next; the append is acknowledged only after the last.
-    if (error == ERROR_SUCCESS && note.isOpen())
-        error = retireNote(calls_, note.get());
-    if (error != ERROR_SUCCESS) {
-        // Whatever part of the block reached the file goes again, so the file holds whole blocks only; the note
-        // goes with it, or stays for the next repair when the cut failed.
-        const std::optional<std::uint64_t> now = sizeOf(calls_, opened.get());
-        const bool cut = now && (*now <= *before || cutBack(calls_, file, *before) == ERROR_SUCCESS);
-        if (cut && note.isOpen())
-            retireNote(calls_, note.get());
-        return win32Failure(FileAction::writeTo, file, error);
-    }
-    return AppendReceipt{*before, block.size(), std::string(block)};
+Status Win32Files::appendBlocks(const std::vector<PendingBlock>& blocks) {
+    Win32Appending appending(calls_, waitWhileHeld_);
+    Result<std::vector<AppendReceipt>> appended = appendGroup(appending, blocks);
+    return appended.ok() ? Status::success() : appended.status();
 }
 
 Status Win32Files::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
