@@ -262,7 +262,7 @@ public:
 
     std::string read(std::size_t most) override {
         std::string bytes;
-        std::string buffer(1 << 16, '\0');
+        std::string buffer(std::min<std::size_t>(most, 1 << 16), '\0');
         while (bytes.size() < most) {
             OVERLAPPED position = at(bytes.size());
             const auto wanted = static_cast<DWORD>(std::min(buffer.size(), most - bytes.size()));
