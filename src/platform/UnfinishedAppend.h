@@ -11,9 +11,9 @@ namespace kelvrast::unfinished {
 
 // A kill can stop a write at any page boundary of a file, and a power cut can keep any of the pages that were not
 // flushed, or the file's new size with zeros where the block was to be. So before a block goes in, a note of the
-// file's size and of the block is written beside the file and flushed; whoever next opens the file for appending
-// takes out, under the lock, what an append that never finished left at its end, but only when those bytes are,
-// sector by sector, the noted block's own or zeros.
+// file's size and of the block is written beside the file and flushed; the next append, or the next start's touch
+// of the note's own file, takes out, under the lock, what an append that never finished left at the file's end, but
+// only when those bytes are, sector by sector, the noted block's own or zeros.
 //
 // The blocks of one answer go to two or three files together (see platform/GroupAppend.h), and one note, the first
 // file's, describes them all. The order, each step flushed before the next begins:
@@ -23,7 +23,7 @@ namespace kelvrast::unfinished {
 // Only then is the answer acknowledged. A power cut before 2 leaves the files as they were; between 2 and 3 a live
 // note beside tails that are part of their blocks; after 3 the blocks whole and no note. A note is rewritten in
 // place and never shortened on this path, so its flushes carry data only, not a new size for the file system's
-// journal. One note for the group rather than one per file halves the flushes that wait for the disk.
+// journal. One note for the group rather than one per file spares an Enter Response two of six flushes.
 //
 // A note describes an append in flight and nothing else. Otherwise a student who shortens the file in an editor
 // (drops the last line end, or the last line) would leave it "ending inside" the last block, and the next start
