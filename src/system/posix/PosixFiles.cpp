@@ -116,8 +116,6 @@ Result<FileDescriptor> openForAppending(SystemCalls& calls, const std::filesyste
     return fd;
 }
 
-// The note of the file (see platform/UnfinishedAppend.h), opened for reading and writing. When create is set, it
-// and its folder are made when missing, each entry flushed, so that a power cut cannot lose a note in use.
 // Every append reads the note's head; without O_NOATIME each read would date the note's inode, and on a file system
 // without a journal the note's flush would then write the inode too. Only the note's owner may ask for it.
 FileDescriptor openExistingNote(SystemCalls& calls, const std::filesystem::path& note) {
@@ -127,6 +125,8 @@ FileDescriptor openExistingNote(SystemCalls& calls, const std::filesystem::path&
     return openFile(calls, note, O_RDWR);
 }
 
+// The note of the file (see platform/UnfinishedAppend.h), opened for reading and writing. When create is set, it
+// and its folder are made when missing, each entry flushed, so that a power cut cannot lose a note in use.
 FileDescriptor openNote(SystemCalls& calls, const std::filesystem::path& file, bool create) {
     const std::filesystem::path note = unfinished::notePath(file);
     FileDescriptor existing = openExistingNote(calls, note);
