@@ -264,6 +264,7 @@ private:
     FileDescriptor fd_;
 };
 
+// The answer files and notes of this system, as appendGroup and repairUnfinished take them.
 class PosixAppending final : public AppendingSystem {
 public:
     explicit PosixAppending(SystemCalls& calls) : calls_(calls) {}

@@ -294,6 +294,8 @@ private:
     Win32Handle handle_;
 };
 
+// The answer files and notes of this system, as appendGroup and repairUnfinished take them; a file another program
+// holds for a moment is waited for, as everywhere else.
 class Win32Appending final : public AppendingSystem {
 public:
     Win32Appending(Win32Calls& calls, const std::function<void()>& waitWhileHeld)
