@@ -39,7 +39,10 @@ int MainWindowLogic::draftTimerMilliseconds() {
 Status MainWindowLogic::load() {
     const bool outer = std::exchange(inCommand_, true);
     state_.assignmentTitle = "qa fenwick";
-    beginAssignment(state_, platform_, workingFolder_);
+    if (Status begun = beginAssignment(state_, platform_, workingFolder_); !begun.ok()) {
+        inCommand_ = outer;
+        return begun;
+    }
     Status resumed = resumeAssignment(state_, platform_);
     if (resumed.ok() && drafts_)
         drafts_->restore(state_.studentName);

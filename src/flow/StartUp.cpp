@@ -51,16 +51,33 @@ std::optional<std::u16string> pathLengthProblem(const std::filesystem::path& fol
            asciiText(std::to_string(allowed)) + u" characters. Please type a shorter form of your name.";
 }
 
-// Asks until the name makes valid file names that the system can open; Cancel and the empty name are taken as they
-// are.
-std::u16string askStudentName(Platform& platform, const std::filesystem::path& folder) {
+// Why the name cannot be used when another account of the computer has made one of the files it names, and so could
+// read what the student records there; nothing when none stands in the way.
+std::optional<std::u16string> madeByAnotherProblem(const MainWindowState& state, Files& files) {
+    for (const auto& file : {state.masterFilePath, state.sendFilePath, state.notesFilePath})
+        for (const auto& path : {file, unfinished::notePath(file)})
+            if (Status refused = files.mayWrite(path); !refused.ok())
+                return u"Your answer files cannot be kept under this name. " + refused.message() +
+                       u" Click OK and type your name again once it is removed, or a longer form of your name if "
+                       u"another student of this computer has the same name.";
+    return std::nullopt;
+}
+
+// Asks until the name makes valid file names that the system can open and that are the student's own, and sets the
+// paths made from it; Cancel and the empty name are taken as they are.
+std::u16string askStudentName(MainWindowState& state, Platform& platform) {
     for (;;) {
         std::u16string name = platform.dialogs.inputText(u"Your full name:  ");
         std::optional<std::u16string> problem = nameProblem(name);
         // The empty name (Cancel) is taken even in a folder too deep for any name: asking again could never end,
         // and making the files then fails with its own message.
         if (!problem && !name.empty())
-            problem = pathLengthProblem(folder, name, platform.files.longestPath());
+            problem = pathLengthProblem(state.folderPath, name, platform.files.longestPath());
+        if (!problem) {
+            setFilePaths(state, name, platform.clock.date());
+            if (!name.empty())
+                problem = madeByAnotherProblem(state, platform.files);
+        }
         if (!problem)
             return name;
         platform.dialogs.message(*problem);
@@ -82,7 +99,7 @@ std::string padAssignmentNumber(const std::string& number) {
     return number;
 }
 
-void beginAssignment(MainWindowState& state, Platform& platform, const std::filesystem::path& workingFolder) {
+Status beginAssignment(MainWindowState& state, Platform& platform, const std::filesystem::path& workingFolder) {
     platform.random.seed(platform.clock.secondsSinceMidnight());
     // In double: in single precision 10 r + 19 rounds up to 29 for the largest r below 1.
     const double r = platform.random.next();
@@ -93,16 +110,24 @@ void beginAssignment(MainWindowState& state, Platform& platform, const std::file
         picture->setScaleWidth(1000);
     }
 
-    // The folder exists on every run after the first; that and any other failure here goes unreported.
-    (void)platform.files.createFolder(workingFolder);
+    // A folder given without its drive or root would be made wherever the program was started from.
+    if (!workingFolder.is_absolute())
+        return Status::failure(u"The program cannot start: the folder set for your answer files, " +
+                               pathText(workingFolder) +
+                               u", is not a full path. Ask the lab's administrator to set its full path.");
+    // The folder exists on every run after the first, and that failure goes unreported. One that is not there
+    // afterwards (a network drive that is down) ends the start: no file is made anywhere else in its place.
+    if (Status made = platform.files.createFolder(workingFolder); !made.ok() && !platform.files.exists(workingFolder))
+        return Status::failure(
+            u"The program cannot start: the folder for your answer files cannot be reached. " + made.message() +
+            u" Nothing was written anywhere else. If the folder is on a network drive, check that "
+            u"the drive is connected, or ask the lab's administrator; then start the program again.");
     // The answers are the student's alone: what an earlier version left readable by other accounts is closed to
     // them now, and the student hears of anything that cannot be.
     if (Status kept = platform.files.keepPrivate(workingFolder); !kept.ok())
         platform.dialogs.message(kept.message());
     state.folderPath = workingFolder;
-    const std::u16string name = askStudentName(platform, workingFolder);
-    state.studentName = name;
-    setFilePaths(state, name, platform.clock.date());
+    state.studentName = askStudentName(state, platform);
     state.assignmentNumber.assign(1, '1'); // "1"; written so because GCC 12 falsely warns (-Wrestrict) on the literal
     (void)platform.files.touch(state.sendFilePath);
     state.answerPrompt = answerPromptText;
@@ -111,6 +136,7 @@ void beginAssignment(MainWindowState& state, Platform& platform, const std::file
         padAssignmentNumber(stripLeadingBlanks(numberText(leadingNumberValue(state.assignmentNumber) + 1)));
     state.bankIndex = 0;
     loadQuestionBank(state);
+    return Status::success();
 }
 
 } // namespace kelvrast

@@ -66,6 +66,9 @@ std::u16string_view problemText(FileProblem problem) {
         return u"the record is too long";
     case FileProblem::ownedByOther:
         return u"it belongs to another account";
+    case FileProblem::madeByAnotherAccount:
+        return u"another account of this computer has made a file with this name, so nothing of yours goes into it; "
+               u"ask the lab's administrator to remove it";
     }
     return u"it failed";
 }

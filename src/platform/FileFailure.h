@@ -40,6 +40,7 @@ enum class FileProblem {
     changedSinceWritten,
     recordTooLong,
     ownedByOther,
+    madeByAnotherAccount,
 };
 
 // What one of a system's error codes means, in the program's words.

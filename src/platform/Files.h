@@ -60,6 +60,11 @@ public:
     // student owns loses every permission for others; what belongs to another account is left as it is, and the
     // failure names it. A missing folder holds nothing to keep private.
     virtual Status keepPrivate(const std::filesystem::path& folder) = 0;
+    // Whether the program may write into file: a missing file may be made, and one the student's account owns may
+    // be written; one that another account made is refused, since that account could read what went into it.
+    virtual Status mayWrite(const std::filesystem::path& file) = 0;
+    // Whether a file or folder stands at path; one the program may not look into counts as there.
+    virtual bool exists(const std::filesystem::path& path) = 0;
 };
 
 } // namespace kelvrast

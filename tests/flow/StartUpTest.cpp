@@ -187,3 +187,35 @@ TEST(StartUpTest, ASecondRunKeepsTheSendFileAndIgnoresTheExistingFolder) {
     EXPECT_GT(afterSecond.size(), afterFirst.size());
     EXPECT_TRUE(first.dialogs.messages.empty());
 }
+
+// A working folder that is missing and cannot be made (on a network drive that is down, say) or that is no full
+// path ends the start before the name is asked, and nothing is made in its place.
+TEST(StartUpTest, AWorkingFolderThatCannotBeReachedEndsTheStartBeforeTheName) {
+    struct Case {
+        const char* name;
+        std::filesystem::path folder; // under the home folder unless it is no full path
+        const char16_t* said;
+    };
+    const std::vector<Case> cases = {
+        {"a folder whose parent is missing", "drive that is down/kelvrast", u"cannot be reached"},
+        {"a folder given without its root", "", u"is not a full path"},
+        {"a folder that is there", "kelvrast", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LogicHarness run;
+        const std::filesystem::path folder = c.folder.empty() ? "kelvrast" : run.home.path() / c.folder;
+        std::filesystem::create_directories(run.home.path() / "kelvrast");
+        MainWindowLogic logic(run.platform, folder);
+        run.dialogs.inputs.push_back(u"Ann");
+        const Status started = logic.load();
+        EXPECT_EQ(started.ok(), c.said == nullptr);
+        if (c.said) {
+            EXPECT_NE(started.message().find(c.said), std::u16string::npos)
+                << ::testing::PrintToString(started.message());
+            EXPECT_TRUE(run.dialogs.prompts.empty());
+            EXPECT_FALSE(std::filesystem::exists(run.home.path() / "drive that is down"));
+            EXPECT_FALSE(std::filesystem::exists("kelvrast"));
+        }
+    }
+}

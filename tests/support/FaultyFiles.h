@@ -31,6 +31,9 @@ public:
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
     std::size_t longestPath() const override { return pathLimit.value_or(inner_.longestPath()); }
     Status keepPrivate(const std::filesystem::path& folder) override;
+    // Questions that write nothing: no fault is injected into them, so that the faults fall where they did.
+    Status mayWrite(const std::filesystem::path& file) override { return inner_.mayWrite(file); }
+    bool exists(const std::filesystem::path& path) override { return inner_.exists(path); }
 
 private:
     // Counts the operation; true when this one is to fail.

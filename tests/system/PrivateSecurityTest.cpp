@@ -1,7 +1,17 @@
 #ifdef _WIN32
 
+#include "flow/MainWindowLogic.h"
 #include "platform/UnfinishedAppend.h"
+#include "support/FakeBeep.h"
+#include "support/FakeClock.h"
+#include "support/FakePictureBox.h"
+#include "support/FakeProgramEnd.h"
+#include "support/FakeTextBoxes.h"
+#include "support/FakeTimer.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedRandom.h"
 #include "support/TempFolder.h"
+#include "support/windows/SecurityAnswer.h"
 #include "system/windows/Win32Files.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +21,10 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -119,11 +133,15 @@ bool isPrivateFile(const Grants& grants, const std::wstring& account) {
     return !descriptorsAreKept() || (grants.inheritsNothing && grants.of(administrators) == FILE_ALL_ACCESS);
 }
 
-// A folder where other accounts may add entries but neither list it nor take away what is in it.
-bool isSharedFolder(const Grants& grants, const std::wstring& account) {
-    if (grants.owner != account || othersHaveAny(grants, FILE_LIST_DIRECTORY | FILE_DELETE_CHILD | takeOrChange))
+// A folder where other accounts may add entries, and list them when listable is set, but not take away what is in
+// it. Windows' documentation promises that FILE_LIST_DIRECTORY is what File Explorer and the file dialogs need to
+// show a folder's entries; Wine, with one account, cannot show another account listing it.
+bool isSharedFolder(const Grants& grants, const std::wstring& account, bool listable) {
+    const ACCESS_MASK refused = FILE_DELETE_CHILD | takeOrChange | (listable ? 0 : FILE_LIST_DIRECTORY);
+    if (grants.owner != account || othersHaveAny(grants, refused))
         return false;
-    return !descriptorsAreKept() || (grants.inheritsNothing && (grants.of(signedIn) & FILE_ADD_FILE));
+    const ACCESS_MASK granted = FILE_ADD_FILE | (listable ? FILE_LIST_DIRECTORY : 0);
+    return !descriptorsAreKept() || (grants.inheritsNothing && (grants.of(signedIn) & granted) == granted);
 }
 
 } // namespace
@@ -161,26 +179,194 @@ TEST(PrivateSecurity, WhatTheProgramMakesIsTheStudentsAlone) {
     ASSERT_TRUE(files.keepPrivate(earlier).ok());
 
     const std::wstring account = ownAccount();
+    enum class Kind { file, workingFolder, noteFolder };
     struct Case {
         std::filesystem::path path;
-        bool folder;
+        Kind kind;
         bool closed;
     };
-    for (const Case& made : std::vector<Case>{{folder, true, true},
-                                              {unfinished::notePath(send).parent_path(), true, true},
-                                              {send, false, true},
-                                              {unfinished::notePath(send), false, true},
-                                              {earlier, true, true},
-                                              {earlierNote.parent_path(), true, true},
-                                              {earlierSend, false, true},
-                                              {earlierNote, false, true},
-                                              {defaultFile, false, false},
-                                              {defaultFolder, true, false}}) {
+    for (const Case& made : std::vector<Case>{{folder, Kind::workingFolder, true},
+                                              {unfinished::notePath(send).parent_path(), Kind::noteFolder, true},
+                                              {send, Kind::file, true},
+                                              {unfinished::notePath(send), Kind::file, true},
+                                              {earlier, Kind::workingFolder, true},
+                                              {earlierNote.parent_path(), Kind::noteFolder, true},
+                                              {earlierSend, Kind::file, true},
+                                              {earlierNote, Kind::file, true},
+                                              {defaultFile, Kind::file, false},
+                                              {defaultFolder, Kind::noteFolder, false}}) {
         SCOPED_TRACE(made.path.string());
         const Grants grants = grantsOf(made.path);
         ASSERT_TRUE(grants.readBack);
         SCOPED_TRACE(grants.sddl);
-        EXPECT_EQ(made.folder ? isSharedFolder(grants, account) : isPrivateFile(grants, account), made.closed);
+        EXPECT_EQ(made.kind == Kind::file ? isPrivateFile(grants, account)
+                                          : isSharedFolder(grants, account, made.kind == Kind::workingFolder),
+                  made.closed);
+    }
+}
+
+namespace {
+
+// The system's own calls, except that a file a test plants answers with the owner and list the test gives it, as
+// a file made by another account of the computer would: Wine keeps one account and no lists of its own.
+class PlantedOwners final : public Win32Calls {
+public:
+    // The descriptor a planted file shows, in SDDL; an empty one makes the file refuse every open, as another
+    // student's private file does.
+    std::map<std::filesystem::path, std::wstring> planted;
+
+    HANDLE createFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
+                      DWORD flags, HANDLE templateFile) override {
+        const auto found = planted.find(std::filesystem::path(path));
+        if (found != planted.end() && found->second.empty()) {
+            ::SetLastError(ERROR_ACCESS_DENIED);
+            return INVALID_HANDLE_VALUE;
+        }
+        HANDLE opened = system_.createFile(path, access, share, security, disposition, flags, templateFile);
+        if (opened != INVALID_HANDLE_VALUE && found != planted.end())
+            plantedHandles_[opened] = found->second;
+        return opened;
+    }
+    BOOL closeHandle(HANDLE handle) override {
+        plantedHandles_.erase(handle);
+        return system_.closeHandle(handle);
+    }
+    BOOL readFile(HANDLE file, LPVOID into, DWORD size, LPDWORD count, LPOVERLAPPED at) override {
+        return system_.readFile(file, into, size, count, at);
+    }
+    BOOL writeFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD count, LPOVERLAPPED at) override {
+        return system_.writeFile(file, bytes, size, count, at);
+    }
+    BOOL flushFileBuffers(HANDLE file) override { return system_.flushFileBuffers(file); }
+    BOOL getFileSizeEx(HANDLE file, PLARGE_INTEGER size) override { return system_.getFileSizeEx(file, size); }
+    BOOL setFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID information,
+                                    DWORD size) override {
+        return system_.setFileInformationByHandle(file, kind, information, size);
+    }
+    BOOL lockFileEx(HANDLE file, DWORD flags, DWORD reserved, DWORD low, DWORD high, LPOVERLAPPED at) override {
+        return system_.lockFileEx(file, flags, reserved, low, high, at);
+    }
+    BOOL unlockFileEx(HANDLE file, DWORD reserved, DWORD low, DWORD high, LPOVERLAPPED at) override {
+        return system_.unlockFileEx(file, reserved, low, high, at);
+    }
+    BOOL createDirectory(LPCWSTR path, LPSECURITY_ATTRIBUTES security) override {
+        return system_.createDirectory(path, security);
+    }
+    BOOL setFileAttributes(LPCWSTR path, DWORD attributes) override {
+        return system_.setFileAttributes(path, attributes);
+    }
+    DWORD getSecurityInfo(HANDLE file, SECURITY_INFORMATION what, PSID* owner, PACL* accessList,
+                          PSECURITY_DESCRIPTOR* descriptor) override {
+        const auto found = plantedHandles_.find(file);
+        if (found == plantedHandles_.end())
+            return system_.getSecurityInfo(file, what, owner, accessList, descriptor);
+        return answerSecurityInfo(found->second, owner, accessList, descriptor);
+    }
+
+private:
+    Win32Calls& system_ = windowsCalls();
+    std::map<HANDLE, std::wstring> plantedHandles_;
+};
+
+// The program's logic over Win32Files on those calls, with fakes for the rest.
+struct PlantedRun {
+    TempFolder home;
+    PlantedOwners calls;
+    Win32Files files{calls};
+    FakeClock clock;
+    ScriptedRandom random{{0.5f}};
+    ScriptedDialogs dialogs;
+    FakeTextBoxes boxes;
+    FakePictureBox picture1;
+    FakePictureBox picture2;
+    FakeProgramEnd programEnd;
+    FakeBeep beep;
+    FakeTimer pendulumTimer;
+    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2, &pendulumTimer};
+    MainWindowLogic logic{platform, home.path() / "kelvrast"};
+
+    PlantedRun() { random.repeatLast = true; }
+    std::filesystem::path folder() const { return home.path() / "kelvrast"; }
+};
+
+std::string bytesOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void plant(const std::filesystem::path& file) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << "planted\r\n";
+}
+
+} // namespace
+
+// Another account of a lab computer may add files to the shared working folder. A file it made before the student
+// (with a list that lets it read the file) is never written to: start-up refuses the name with a message and asks
+// again, and a file planted while the student works refuses the answer, which stays in its box. Files that SYSTEM
+// or the Administrators own are the computer's own, and are written to. Under Wine only the seam can give a file
+// another owner; the student's own files, made for real, stand in every row.
+TEST(PrivateSecurity, AFileAnotherAccountMadeIsNeverWrittenTo) {
+    const std::wstring anotherStudent = L"S-1-5-21-1004336348-1177238915-682003330-1105";
+    const std::wstring readableByAll = L"D:(A;;FA;;;WD)";
+    struct Case {
+        const char* name;
+        std::filesystem::path file; // in the working folder
+        std::wstring owner;         // empty: the file refuses even a look, as another student's private file does
+        bool plantedWhileWorking;
+        bool refused;
+    };
+    const std::filesystem::path note = unfinished::notePath("masterFile_Ann.txt");
+    const std::vector<Case> cases = {
+        {"master file of another account", "masterFile_Ann.txt", anotherStudent, false, true},
+        {"SEND file of another account", "send_0107Ann.txt", anotherStudent, false, true},
+        {"note of another account", note, anotherStudent, false, true},
+        {"notes file of another account", "notes_Ann.txt", anotherStudent, false, true},
+        {"another student's own private file", "masterFile_Ann.txt", L"", false, true},
+        {"notes file planted while the student works", "notes_Ann.txt", anotherStudent, true, true},
+        {"master file of SYSTEM", "masterFile_Ann.txt", L"S-1-5-18", false, false},
+        {"master file of the Administrators", "masterFile_Ann.txt", L"S-1-5-32-544", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlantedRun run;
+        const std::filesystem::path planted = run.folder() / c.file;
+        const std::wstring sddl = c.owner.empty() ? L"" : L"O:" + c.owner + readableByAll;
+        if (!c.plantedWhileWorking) {
+            plant(planted);
+            run.calls.planted[planted] = sddl;
+        }
+        run.dialogs.inputs = {u"Ann", u"Ann Lee"};
+        ASSERT_TRUE(run.logic.load().ok());
+        if (c.plantedWhileWorking) {
+            plant(planted);
+            run.calls.planted[planted] = sddl;
+            run.logic.nextQuestionClicked();
+            run.boxes.answer = u"a note";
+            run.logic.saveAsNotesClicked();
+            EXPECT_EQ(run.boxes.answer, u"a note");
+        }
+
+        const std::u16string said = run.dialogs.messages.empty() ? u"" : run.dialogs.messages.front();
+        if (c.refused) {
+            EXPECT_EQ(bytesOf(planted), "planted\r\n");
+            ASSERT_EQ(run.dialogs.messages.size(), 1u);
+            EXPECT_NE(said.find(planted.u16string()), std::u16string::npos);
+            EXPECT_NE(said.find(u"another account of this computer has made a file with this name"),
+                      std::u16string::npos);
+            EXPECT_NE(said.find(u"ask the lab's administrator to remove it"), std::u16string::npos);
+        } else {
+            EXPECT_EQ(run.dialogs.messages, std::vector<std::u16string>{});
+            EXPECT_GT(bytesOf(planted).size(), std::string("planted\r\n").size());
+        }
+        // Refused at start-up, the name is asked again; refused while working, nothing of the note goes anywhere.
+        const bool askedAgain = c.refused && !c.plantedWhileWorking;
+        EXPECT_EQ(run.dialogs.prompts.size(), askedAgain ? 2u : 1u);
+        if (c.plantedWhileWorking) {
+            EXPECT_EQ(bytesOf(run.folder() / "masterFile_Ann.txt").find("a note"), std::string::npos);
+        }
     }
 }
 

@@ -387,6 +387,11 @@ Status PosixFiles::createFolder(const std::filesystem::path& folder) {
     return Status::success();
 }
 
+bool PosixFiles::exists(const std::filesystem::path& path) {
+    FileDescriptor opened = openFile(calls_, path, O_RDONLY | O_DIRECTORY);
+    return opened.isOpen() || errno != ENOENT;
+}
+
 Status PosixFiles::touch(const std::filesystem::path& file) {
     Result<FileDescriptor> opened = openForAppending(calls_, file);
     if (!opened.ok())

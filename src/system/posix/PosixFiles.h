@@ -26,6 +26,9 @@ public:
     // PATH_MAX counts the terminating NUL.
     std::size_t longestPath() const override { return PATH_MAX - 1; }
     Status keepPrivate(const std::filesystem::path& folder) override;
+    // The working folder is the student's own, closed to others, so no other account can make a file in it.
+    Status mayWrite(const std::filesystem::path&) override { return Status::success(); }
+    bool exists(const std::filesystem::path& path) override;
 
 private:
     SystemCalls& calls_;

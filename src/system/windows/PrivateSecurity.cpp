@@ -72,6 +72,9 @@ private:
 // folder's write rights (FILE_GENERIC_WRITE, which FlushFileBuffers needs to flush the folder's entries), traverse
 // and read its attributes. Not FILE_LIST_DIRECTORY, FILE_DELETE_CHILD, DELETE or WRITE_DAC.
 constexpr wchar_t dropOnlyRights[] = L"0x1201B6";
+// The same and FILE_LIST_DIRECTORY with FILE_READ_EA: the folder's entries can be listed. Listing shows the files'
+// names, never what is in them: each file keeps its own list.
+constexpr wchar_t listAndDropRights[] = L"0x1201BF";
 
 std::wstring fileSddl(const std::wstring& account) {
     if (account.empty())
@@ -80,15 +83,15 @@ std::wstring fileSddl(const std::wstring& account) {
     return L"O:" + account + L"D:P(A;;FA;;;" + account + L")(A;;FA;;;SY)(A;;FA;;;BA)";
 }
 
-std::wstring folderSddl(const std::wstring& account) {
+std::wstring folderSddl(const std::wstring& account, const wchar_t* signedInRights) {
     if (account.empty())
         return {};
-    return L"O:" + account + L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)(A;;" + dropOnlyRights + L";;;AU)";
+    return L"O:" + account + L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)(A;;" + signedInRights + L";;;AU)";
 }
 
-// Whether the signed-in account owns what is at path and its access list is inherited, as it was for everything
-// an earlier version made: what this version makes has a list of its own and is left as it is.
-bool isOwnAndInherited(const std::filesystem::path& path) {
+// Whether the signed-in account owns what is at path, and, when inheritedOnly is set, its access list is inherited
+// as it was for everything an earlier version made: what this version makes has a list of its own.
+bool isOwn(const std::filesystem::path& path, bool inheritedOnly) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
@@ -101,7 +104,7 @@ bool isOwnAndInherited(const std::filesystem::path& path) {
     const PSID account = signedInAccount().sid();
     const bool own = account && ::EqualSid(owner, account);
     ::LocalFree(descriptor);
-    return own && inherited;
+    return own && (inherited || !inheritedOnly);
 }
 
 // Gives what is at path the access list of security, protected from inheritance, in place of the inherited one.
@@ -115,8 +118,9 @@ DWORD applyAccessList(const std::filesystem::path& path, const SECURITY_ATTRIBUT
     return ERROR_SUCCESS;
 }
 
-// The files in folder, and the folders among them when folders is set. A folder that cannot be listed holds none
-// that need closing: this version makes the folders it shares so that no one lists them.
+// The files and folders in folder. A folder that cannot be listed holds none that need closing: this version makes
+// the folder of notes so that no one lists it, and an earlier version's folders are listed by the account that made
+// them.
 std::vector<std::filesystem::path> entriesOf(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> entries;
     WIN32_FIND_DATAW found{};
@@ -137,19 +141,21 @@ std::vector<std::filesystem::path> entriesOf(const std::filesystem::path& folder
 
 DWORD closeToOtherAccounts(const std::filesystem::path& folder, const std::filesystem::path& notes) {
     DWORD firstError = ERROR_SUCCESS;
-    const auto close = [&](const std::filesystem::path& path, const SECURITY_ATTRIBUTES* security) {
-        if (!isOwnAndInherited(path))
+    const auto close = [&](const std::filesystem::path& path, const SECURITY_ATTRIBUTES* security,
+                           bool inheritedOnly = true) {
+        if (!isOwn(path, inheritedOnly))
             return;
         if (const DWORD error = applyAccessList(path, security); error != ERROR_SUCCESS && firstError == ERROR_SUCCESS)
             firstError = error;
     };
     for (const std::filesystem::path& entry : entriesOf(notes))
         close(entry, privateFileSecurity());
-    close(notes, sharedFolderSecurity());
+    close(notes, noteFolderSecurity());
     for (const std::filesystem::path& entry : entriesOf(folder))
         if (entry != notes)
             close(entry, privateFileSecurity());
-    close(folder, sharedFolderSecurity());
+    // Its list is written again whatever it was: the last version kept the working folder from being listed.
+    close(folder, workingFolderSecurity(), false);
     return firstError;
 }
 
@@ -158,9 +164,22 @@ const SECURITY_ATTRIBUTES* privateFileSecurity() {
     return descriptor.attributes();
 }
 
-const SECURITY_ATTRIBUTES* sharedFolderSecurity() {
-    static const Descriptor descriptor(folderSddl(signedInAccount().sddl()));
+const SECURITY_ATTRIBUTES* workingFolderSecurity() {
+    static const Descriptor descriptor(folderSddl(signedInAccount().sddl(), listAndDropRights));
     return descriptor.attributes();
+}
+
+const SECURITY_ATTRIBUTES* noteFolderSecurity() {
+    static const Descriptor descriptor(folderSddl(signedInAccount().sddl(), dropOnlyRights));
+    return descriptor.attributes();
+}
+
+bool isTrustedOwner(PSID owner) {
+    if (!owner || !::IsValidSid(owner))
+        return false;
+    const PSID account = signedInAccount().sid();
+    return (account && ::EqualSid(owner, account)) || ::IsWellKnownSid(owner, WinLocalSystemSid) ||
+           ::IsWellKnownSid(owner, WinBuiltinAdministratorsSid);
 }
 
 } // namespace kelvrast

@@ -24,6 +24,10 @@ public:
     virtual BOOL unlockFileEx(HANDLE file, DWORD reserved, DWORD low, DWORD high, LPOVERLAPPED at) = 0;
     virtual BOOL createDirectory(LPCWSTR path, LPSECURITY_ATTRIBUTES security) = 0;
     virtual BOOL setFileAttributes(LPCWSTR path, DWORD attributes) = 0;
+    // GetSecurityInfo of an open file: its owner and access list, in a descriptor freed with LocalFree. The handle
+    // needs READ_CONTROL.
+    virtual DWORD getSecurityInfo(HANDLE file, SECURITY_INFORMATION what, PSID* owner, PACL* accessList,
+                                  PSECURITY_DESCRIPTOR* descriptor) = 0;
 };
 
 // The system's own calls.

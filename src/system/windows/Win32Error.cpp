@@ -44,6 +44,7 @@ constexpr ErrorMeaning<DWORD> errorMeanings[] = {
     {ERROR_FILE_EXISTS, FileProblem::exists},
     {ERROR_SHARING_VIOLATION, FileProblem::inUse},
     {ERROR_LOCK_VIOLATION, FileProblem::inUse},
+    {errorMadeByAnotherAccount, FileProblem::madeByAnotherAccount},
 };
 
 std::optional<FileProblem> problemOf(const std::filesystem::path& file, DWORD error) {

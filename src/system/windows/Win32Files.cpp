@@ -14,6 +14,7 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -23,8 +24,9 @@ namespace {
 // Other programs may read and append while we hold a file open, as on POSIX.
 constexpr DWORD shareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
 // Appending handles write at the end of the file whatever their position. LockFileEx needs read or write access
-// besides, and the repair of an unfinished block reads the file's tail through the same handle.
-constexpr DWORD appendAccess = FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+// besides, the repair of an unfinished block reads the file's tail through the same handle, and the file's owner
+// is read through it too.
+constexpr DWORD appendAccess = FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE;
 // Cutting a file back needs write access; FILE_APPEND_DATA alone does not give it.
 constexpr DWORD cutAccess = GENERIC_READ | GENERIC_WRITE;
 
@@ -37,8 +39,39 @@ Win32Handle openFile(Win32Calls& calls, const std::filesystem::path& file, DWORD
 }
 
 // Every account makes its files in the same folders, so a folder the program makes is shared that way.
-bool makeSharedFolder(Win32Calls& calls, const std::filesystem::path& folder) {
-    return calls.createDirectory(folder.c_str(), const_cast<SECURITY_ATTRIBUTES*>(sharedFolderSecurity()));
+bool makeSharedFolder(Win32Calls& calls, const std::filesystem::path& folder, const SECURITY_ATTRIBUTES* security) {
+    return calls.createDirectory(folder.c_str(), const_cast<SECURITY_ATTRIBUTES*>(security));
+}
+
+// Whether the open file's owner is one whose file the student may write into (isTrustedOwner).
+bool ownedByTrusted(Win32Calls& calls, HANDLE file) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (calls.getSecurityInfo(file, OWNER_SECURITY_INFORMATION, &owner, nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    const bool trusted = isTrustedOwner(owner);
+    ::LocalFree(descriptor);
+    return trusted;
+}
+
+using OwnFiles = std::set<std::filesystem::path>;
+
+// Passes what was just opened unless it existed before and another account owns it: then it is closed, and the
+// last error says so. What this open made, and what the run has already found to be the student's, is not asked
+// about again: no other account can take away or replace a file the student owns. Keeps the open's last error.
+Win32Handle unlessAnothers(Win32Calls& calls, Win32Handle opened, bool made, const std::filesystem::path& file,
+                           OwnFiles& own) {
+    if (!opened.isOpen())
+        return opened;
+    const DWORD openError = ::GetLastError();
+    if (made || own.contains(file) || ownedByTrusted(calls, opened.get())) {
+        own.insert(file);
+        ::SetLastError(openError);
+        return opened;
+    }
+    { const Win32Handle refused = std::move(opened); }
+    ::SetLastError(errorMadeByAnotherAccount);
+    return Win32Handle(INVALID_HANDLE_VALUE, calls);
 }
 
 // The lock orders the programs that append to a file. Windows' byte-range locks are mandatory, so a lock over
@@ -158,23 +191,31 @@ Win32Handle flushedIfMade(Win32Calls& calls, Win32Handle opened, const std::file
     return opened;
 }
 
+// The note, opened for reading and writing and made when missing, unless another account made it.
+Win32Handle openOrMakeNote(Win32Calls& calls, const std::filesystem::path& note, OwnFiles& own) {
+    Win32Handle opened = openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    const bool made = opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS;
+    return unlessAnothers(calls, flushedIfMade(calls, std::move(opened), note), made, note, own);
+}
+
 // The note of the file, opened for reading and writing; when create is set, it and its folder are made when
 // missing.
 // On Windows a name that begins with a dot does not hide a folder, so the notes' folder is marked hidden: a
 // student browsing the working folder for the SEND file finds the answer files and nothing that looks like one.
-Win32Handle openNote(Win32Calls& calls, const std::filesystem::path& file, bool create) {
+Win32Handle openNote(Win32Calls& calls, const std::filesystem::path& file, bool create, OwnFiles& own) {
     const std::filesystem::path note = unfinished::notePath(file);
     if (!create)
-        return openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
-    Win32Handle opened = openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+        return unlessAnothers(calls, openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING), false, note,
+                              own);
+    Win32Handle opened = openOrMakeNote(calls, note, own);
     if (opened.isOpen() || ::GetLastError() != ERROR_PATH_NOT_FOUND)
-        return flushedIfMade(calls, std::move(opened), note);
+        return opened;
     const std::filesystem::path folder = note.parent_path();
-    if (makeSharedFolder(calls, folder)) {
+    if (makeSharedFolder(calls, folder, noteFolderSecurity())) {
         calls.setFileAttributes(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
         flushFolderOf(calls, folder);
     }
-    return flushedIfMade(calls, openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS), note);
+    return openOrMakeNote(calls, note, own);
 }
 
 // Virus scanners, backup, sync and indexing tools open a file without sharing it for a moment, and the next open
@@ -197,16 +238,17 @@ Win32Handle openPatiently(Win32Calls& calls, const std::function<void()>& waitWh
     }
 }
 
-// Opens the file for appending, creating it when missing. A file made here has its entry in the folder flushed
-// before anything goes into it; each block's own flush covers the rest.
+// Opens the file for appending, creating it when missing, unless another account made it. A file made here has its
+// entry in the folder flushed before anything goes into it; each block's own flush covers the rest.
 Win32Handle openForAppending(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
-                             const std::filesystem::path& file) {
+                             const std::filesystem::path& file, OwnFiles& own) {
     Win32Handle opened = openPatiently(calls, waitWhileHeld, file, appendAccess, OPEN_ALWAYS);
-    if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+    const bool made = opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS;
+    if (made) {
         calls.flushFileBuffers(opened.get());
         flushFolderOf(calls, file);
     }
-    return opened;
+    return unlessAnothers(calls, std::move(opened), made, file, own);
 }
 
 // An answer file open for appending, under its lock until the object goes.
@@ -298,12 +340,14 @@ private:
 // holds for a moment is waited for, as everywhere else.
 class Win32Appending final : public AppendingSystem {
 public:
-    Win32Appending(Win32Calls& calls, const std::function<void()>& waitWhileHeld)
-        : calls_(calls), waitWhileHeld_(waitWhileHeld) {}
+    Win32Appending(Win32Calls& calls, const std::function<void()>& waitWhileHeld, OwnFiles& own)
+        : calls_(calls), waitWhileHeld_(waitWhileHeld), own_(own) {}
 
     Result<std::unique_ptr<LockedFile>> openLocked(const std::filesystem::path& file, bool create) override {
-        Win32Handle opened = create ? openForAppending(calls_, waitWhileHeld_, file)
-                                    : openPatiently(calls_, waitWhileHeld_, file, appendAccess, OPEN_EXISTING);
+        Win32Handle opened =
+            create ? openForAppending(calls_, waitWhileHeld_, file, own_)
+                   : unlessAnothers(calls_, openPatiently(calls_, waitWhileHeld_, file, appendAccess, OPEN_EXISTING),
+                                    false, file, own_);
         if (!opened.isOpen())
             return win32Failure(FileAction::open, file, ::GetLastError());
         auto locked = std::make_unique<Win32LockedFile>(calls_, file, std::move(opened));
@@ -312,7 +356,7 @@ public:
         return std::unique_ptr<LockedFile>(std::move(locked));
     }
     std::unique_ptr<NoteFile> openNote(const std::filesystem::path& file, bool create) override {
-        Win32Handle note = kelvrast::openNote(calls_, file, create);
+        Win32Handle note = kelvrast::openNote(calls_, file, create, own_);
         if (!note.isOpen())
             return nullptr;
         return std::make_unique<Win32NoteFile>(calls_, file, std::move(note));
@@ -321,6 +365,7 @@ public:
 private:
     Win32Calls& calls_;
     const std::function<void()>& waitWhileHeld_;
+    OwnFiles& own_;
 };
 
 } // namespace
@@ -335,18 +380,18 @@ Win32Files::Win32Files(Win32Calls& calls, std::function<void()> waitWhileHeld)
     : calls_(calls), waitWhileHeld_(std::move(waitWhileHeld)) {}
 
 Status Win32Files::createFolder(const std::filesystem::path& folder) {
-    if (!makeSharedFolder(calls_, folder))
+    if (!makeSharedFolder(calls_, folder, workingFolderSecurity()))
         return win32Failure(FileAction::createFolder, folder, ::GetLastError());
     flushFolderOf(calls_, folder);
     return Status::success();
 }
 
 Status Win32Files::touch(const std::filesystem::path& file) {
-    Win32Handle opened = openForAppending(calls_, waitWhileHeld_, file);
+    Win32Handle opened = openForAppending(calls_, waitWhileHeld_, file, ownFiles_);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
     Win32LockedFile locked(calls_, file, std::move(opened));
-    Win32Appending appending(calls_, waitWhileHeld_);
+    Win32Appending appending(calls_, waitWhileHeld_, ownFiles_);
     if (locked.lock().locked())
         repairUnfinished(appending, locked);
     return Status::success();
@@ -371,7 +416,9 @@ Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& 
 }
 
 Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    Win32Handle opened = openPatiently(calls_, waitWhileHeld_, file, GENERIC_WRITE, CREATE_ALWAYS);
+    Win32Handle created = openPatiently(calls_, waitWhileHeld_, file, GENERIC_WRITE, CREATE_ALWAYS);
+    const bool made = created.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS;
+    Win32Handle opened = unlessAnothers(calls_, std::move(created), made, file, ownFiles_);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
     if (!writeAll(calls_, opened.get(), bytes))
@@ -380,7 +427,7 @@ Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view
 }
 
 Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file, std::string_view block) {
-    Win32Appending appending(calls_, waitWhileHeld_);
+    Win32Appending appending(calls_, waitWhileHeld_, ownFiles_);
     Result<std::vector<AppendReceipt>> appended = appendGroup(appending, {{file, std::string(block)}});
     if (!appended.ok())
         return appended.status();
@@ -388,13 +435,14 @@ Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file,
 }
 
 Status Win32Files::appendBlocks(const std::vector<PendingBlock>& blocks) {
-    Win32Appending appending(calls_, waitWhileHeld_);
+    Win32Appending appending(calls_, waitWhileHeld_, ownFiles_);
     Result<std::vector<AppendReceipt>> appended = appendGroup(appending, blocks);
     return appended.ok() ? Status::success() : appended.status();
 }
 
 Status Win32Files::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
-    Win32Handle opened = openPatiently(calls_, waitWhileHeld_, file, cutAccess, OPEN_EXISTING);
+    Win32Handle opened = unlessAnothers(calls_, openPatiently(calls_, waitWhileHeld_, file, cutAccess, OPEN_EXISTING),
+                                        false, file, ownFiles_);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
     ExclusiveLock lock(calls_, opened.get());
@@ -426,6 +474,30 @@ Status Win32Files::keepPrivate(const std::filesystem::path& folder) {
     if (const DWORD error = closeToOtherAccounts(folder, unfinished::noteFolder(folder)); error != ERROR_SUCCESS)
         return win32Failure(FileAction::keepPrivate, folder, error);
     return Status::success();
+}
+
+Status Win32Files::mayWrite(const std::filesystem::path& file) {
+    Win32Handle opened(calls_.createFile(file.c_str(), READ_CONTROL, shareReadWrite | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                       calls_);
+    if (!opened.isOpen()) {
+        // The owner may always read a file's descriptor, so a file this account may not even look at is another's.
+        if (::GetLastError() == ERROR_ACCESS_DENIED)
+            return fileFailure(FileAction::writeTo, file, FileProblem::madeByAnotherAccount);
+        return Status::success(); // missing, or held for a moment: the write itself tells
+    }
+    if (!unlessAnothers(calls_, std::move(opened), false, file, ownFiles_).isOpen())
+        return fileFailure(FileAction::writeTo, file, FileProblem::madeByAnotherAccount);
+    return Status::success();
+}
+
+bool Win32Files::exists(const std::filesystem::path& path) {
+    // FILE_FLAG_BACKUP_SEMANTICS opens a folder as well as a file.
+    Win32Handle opened(calls_.createFile(path.c_str(), FILE_READ_ATTRIBUTES, shareReadWrite | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+                       calls_);
+    const DWORD error = ::GetLastError();
+    return opened.isOpen() || error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
 }
 
 } // namespace kelvrast

@@ -4,12 +4,14 @@
 #include "system/windows/Win32Calls.h"
 
 #include <functional>
+#include <set>
 
 namespace kelvrast {
 
 // Files on Windows, with wide-character paths so that every name the student can type makes a valid file name.
 // Answer-file blocks go in one WriteFile on a handle opened for appending, under an exclusive LockFileEx, so two
-// programs appending to one file never interleave their blocks.
+// programs appending to one file never interleave their blocks. Every account of the computer may add files to the
+// working folder, so nothing is written into a file another account made there.
 class Win32Files : public Files {
 public:
     // A file that another program holds without sharing is tried again for about a second.
@@ -30,10 +32,15 @@ public:
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
     std::size_t longestPath() const override;
     Status keepPrivate(const std::filesystem::path& folder) override;
+    // An existing file that another account owns is refused; so is one this account may not even look at.
+    Status mayWrite(const std::filesystem::path& file) override;
+    bool exists(const std::filesystem::path& path) override;
 
 private:
     Win32Calls& calls_;
     std::function<void()> waitWhileHeld_;
+    // The files this run has made or found to be the student's own, which are not asked about again.
+    std::set<std::filesystem::path> ownFiles_;
 };
 
 } // namespace kelvrast

@@ -1,5 +1,7 @@
 #include "system/windows/Win32Calls.h"
 
+#include <aclapi.h>
+
 namespace kelvrast {
 namespace {
 
@@ -32,6 +34,10 @@ public:
         return ::CreateDirectoryW(path, security);
     }
     BOOL setFileAttributes(LPCWSTR path, DWORD attributes) override { return ::SetFileAttributesW(path, attributes); }
+    DWORD getSecurityInfo(HANDLE file, SECURITY_INFORMATION what, PSID* owner, PACL* accessList,
+                          PSECURITY_DESCRIPTOR* descriptor) override {
+        return ::GetSecurityInfo(file, SE_FILE_OBJECT, what, owner, nullptr, accessList, nullptr, descriptor);
+    }
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "support/windows/SimulatedWin32Disk.h"
 
+#include "support/windows/SecurityAnswer.h"
+
 #include <cstdint>
 
 namespace kelvrast::testing {
@@ -222,6 +224,14 @@ BOOL SimulatedWin32Disk::setFileAttributes(LPCWSTR path, DWORD) {
     if (!existing(std::filesystem::path(path)))
         return FALSE;
     return change() ? TRUE : fail(powerGoneError);
+}
+
+DWORD SimulatedWin32Disk::getSecurityInfo(HANDLE file, SECURITY_INFORMATION, PSID* owner, PACL* accessList,
+                                          PSECURITY_DESCRIPTOR* descriptor) {
+    if (!usable(file))
+        return ::GetLastError();
+    const std::wstring account = signedInAccountSid();
+    return answerSecurityInfo(L"O:" + account + L"D:P(A;;FA;;;" + account + L")", owner, accessList, descriptor);
 }
 
 } // namespace kelvrast::testing

@@ -26,6 +26,9 @@ public:
     BOOL unlockFileEx(HANDLE file, DWORD reserved, DWORD low, DWORD high, LPOVERLAPPED at) override;
     BOOL createDirectory(LPCWSTR path, LPSECURITY_ATTRIBUTES security) override;
     BOOL setFileAttributes(LPCWSTR path, DWORD attributes) override;
+    // Every file on it is the signed-in account's.
+    DWORD getSecurityInfo(HANDLE file, SECURITY_INFORMATION what, PSID* owner, PACL* accessList,
+                          PSECURITY_DESCRIPTOR* descriptor) override;
 
 private:
     // Sets the last error, as the system's calls do on failure.
