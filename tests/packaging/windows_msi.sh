@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Packs the Windows program into a temporary folder and, under the test run's Wine, installs the MSI silently as a
-# lab administrator would (msiexec /i /qn), checks the program, the Start Menu shortcut and the entry in the list of
-# installed programs, installs a newer version over it (it must replace the older one, not stand beside it), then
-# uninstalls it silently (msiexec /x /qn): the program goes, c:\kelvrast and the answer files in it stay.
+# lab administrator would (msiexec /i /qn), with the working folder on a network drive, checks the program, the
+# Start Menu shortcut, the entry in the list of installed programs and the working folder kept for the program,
+# installs a newer version over it (it must replace the older one, not stand beside it, and keep the working
+# folder), then uninstalls it silently (msiexec /x /qn): the program and its setting go, c:\kelvrast and the answer
+# files in it stay.
 # Usage: windows_msi.sh path/to/build-windows   (inside the Wine session of scripts/test-windows.sh)
 set -euo pipefail
 BUILD=$(realpath "${1:?usage: windows_msi.sh path/to/build-windows}")
@@ -53,7 +55,14 @@ shortcut() {
     [ -n "$found" ] && echo "$found"
 }
 
-wine msiexec /i "$(winepath -w "$msi")" /qn || fail "the silent install failed"
+# The working folder the program reads, as the MSI keeps it.
+working_folder() {
+    wine reg query 'HKLM\Software\kelvrast' /v WorkingFolder 2>/dev/null | tr -d '\r' |
+        sed -n 's/^ *WorkingFolder *REG_SZ *//p'
+}
+
+wine msiexec /i "$(winepath -w "$msi")" /qn 'WORKINGFOLDER=H:\kelvrast' || fail "the silent install failed"
+[ "$(working_folder)" = 'H:\kelvrast' ] || fail "the working folder given at install is not kept: $(working_folder)"
 [ -f "$program/kelvrast.exe" ] || fail "no kelvrast.exe under Program Files"
 cmp -s "$program/kelvrast.exe" <(unzip -p "$zip" kelvrast.exe) || fail "the MSI and the zip hold different programs"
 link=$(shortcut) || fail "no Start Menu shortcut kelvrast"
@@ -77,6 +86,7 @@ entry=$(entries)
 grep -Eq "DisplayVersion +REG_SZ +$newer_version$" <<<"$entry" || fail "the newer version did not replace the older: $entry"
 [ -f "$program/kelvrast.exe" ] || fail "upgrading lost kelvrast.exe"
 shortcut >/dev/null || fail "upgrading lost the Start Menu shortcut"
+[ "$(working_folder)" = 'H:\kelvrast' ] || fail "upgrading lost the working folder: $(working_folder)"
 
 wine msiexec /x "$(winepath -w "$OUT/newer.msi")" /qn || fail "the silent uninstall failed"
 missing "$program/kelvrast.exe" || fail "uninstalling left kelvrast.exe"

@@ -10,8 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace kelvrast::testing {
 namespace {
@@ -121,6 +124,105 @@ TEST(Win32Program, ClosingTheWindowEndsItWithStatus0) {
     ASSERT_TRUE(window);
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.waitForEnd(), 0);
+}
+
+// The working folder a lab's administrator sets for every account of the computer, as Group Policy writes it; the
+// value and its key go again with the object.
+class WorkingFolderPolicy {
+public:
+    explicit WorkingFolderPolicy(const std::wstring& folder) {
+        set_ = ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"WorkingFolder", REG_SZ, folder.c_str(),
+                                 static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+    ~WorkingFolderPolicy() { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, key); }
+    WorkingFolderPolicy(const WorkingFolderPolicy&) = delete;
+    WorkingFolderPolicy& operator=(const WorkingFolderPolicy&) = delete;
+
+    bool set() const { return set_; }
+
+private:
+    static constexpr const wchar_t* key = L"SOFTWARE\\Policies\\kelvrast";
+    bool set_ = false;
+};
+
+std::string bytesOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The names of the files in folder that hold name.
+std::vector<std::wstring> filesOfIn(const std::wstring& name, const std::filesystem::path& folder) {
+    std::vector<std::wstring> found;
+    std::error_code error;
+    for (const auto& file : std::filesystem::directory_iterator(folder, error))
+        if (file.path().filename().wstring().find(name) != std::wstring::npos)
+            found.push_back(file.path().filename().wstring());
+    return found;
+}
+
+// Sent, so that the click has been handled when the call returns.
+void click(HWND window, const char* name) {
+    HWND button = controlOf(window, name);
+    ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
+}
+
+// With the policy set, a start, an answer and a second start all keep their files in the folder it names, with the
+// signed-in account's name put in for %USERNAME%, and nothing in c:\kelvrast.
+TEST(Win32Program, WithTheLabsWorkingFolderPolicyEveryFileGoesToTheFolderItNames) {
+    wchar_t temporary[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temporary);
+    wchar_t account[256] = {};
+    DWORD accountLength = 256;
+    ::GetUserNameW(account, &accountLength);
+    const std::filesystem::path home =
+        std::filesystem::path(temporary) / (L"home-" + std::to_wstring(::GetCurrentProcessId()));
+    std::filesystem::create_directories(home / account);
+    WorkingFolderPolicy policy((home / L"%USERNAME%" / L"kelvrast").wstring());
+    ASSERT_TRUE(policy.set());
+    const std::filesystem::path folder = home / account / L"kelvrast";
+
+    for (const wchar_t* answer : {L"an answer kept on the home drive", L""}) {
+        ProgramRun run;
+        ASSERT_TRUE(run.started());
+        HWND window = startAs(run, L"Pat Policy");
+        ASSERT_TRUE(window);
+        if (*answer) {
+            click(window, "cmdNextQuestion");
+            ::SendMessageW(controlOf(window, "txt_answer"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer));
+            click(window, "cmd_enter_response");
+        }
+        HWND quit = controlOf(window, "cmd_quit");
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(quit), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(quit));
+        EXPECT_EQ(run.waitForEnd(), 0);
+    }
+    const std::string master = bytesOf(folder / L"masterFile_Pat_Policy.txt");
+    EXPECT_NE(master.find("an answer kept on the home drive"), std::string::npos) << master;
+    EXPECT_EQ(filesOfIn(L"Pat_Policy", folder).size(), 2u) << "the master and SEND files";
+    EXPECT_EQ(filesOfIn(L"Pat_Policy", L"c:\\kelvrast"), std::vector<std::wstring>{});
+    std::filesystem::remove_all(home);
+}
+
+// A folder the policy names that cannot be reached (a network drive that is down) ends the start with a message,
+// before the name is asked, and no file is made in c:\kelvrast instead.
+TEST(Win32Program, APolicyFolderThatCannotBeReachedEndsTheStartWithAMessage) {
+    WorkingFolderPolicy policy(L"q:\\a drive that is not there\\kelvrast");
+    ASSERT_TRUE(policy.set());
+    const std::vector<std::wstring> before = filesOfIn(L"", L"c:\\kelvrast");
+    ProgramRun run;
+    ASSERT_TRUE(run.started());
+    HWND message = run.waitForWindow(L"#32770", Win32Dialogs::title);
+    ASSERT_TRUE(message);
+    EXPECT_FALSE(::GetDlgItem(message, Win32Dialogs::inputId)) << "the name prompt came first";
+    wchar_t text[1024] = {};
+    ::GetDlgItemTextW(message, 0xFFFF, text, 1024); // MessageBox's text
+    EXPECT_NE(std::wstring(text).find(L"cannot be reached"), std::wstring::npos) << std::wstring(text);
+    ::PostMessageW(message, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(run.waitForEnd(), 1);
+    EXPECT_EQ(filesOfIn(L"", L"c:\\kelvrast"), before);
 }
 
 // The role a screen reader announces for each kind of control that takes the focus: Windows' own for its controls,
