@@ -33,6 +33,8 @@ struct LogicHarness {
     MainWindowLogic logic{platform, home.path() / "kelvrast"};
 
     LogicHarness() { random.repeatLast = true; }
+    // Over other files than the system's.
+    explicit LogicHarness(Files& inner) : files(inner) { random.repeatLast = true; }
 
     std::filesystem::path folder() const { return home.path() / "kelvrast"; }
     const MainWindowState& state() const { return logic.state(); }

@@ -1,15 +1,7 @@
 #ifdef _WIN32
 
-#include "flow/MainWindowLogic.h"
 #include "platform/UnfinishedAppend.h"
-#include "support/FakeBeep.h"
-#include "support/FakeClock.h"
-#include "support/FakePictureBox.h"
-#include "support/FakeProgramEnd.h"
-#include "support/FakeTextBoxes.h"
-#include "support/FakeTimer.h"
-#include "support/ScriptedDialogs.h"
-#include "support/ScriptedRandom.h"
+#include "support/LogicHarness.h"
 #include "support/TempFolder.h"
 #include "support/windows/SecurityAnswer.h"
 #include "system/windows/Win32Files.h"
@@ -21,10 +13,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <fstream>
 #include <map>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -268,37 +257,9 @@ private:
     std::map<HANDLE, std::wstring> plantedHandles_;
 };
 
-// The program's logic over Win32Files on those calls, with fakes for the rest.
-struct PlantedRun {
-    TempFolder home;
-    PlantedOwners calls;
-    Win32Files files{calls};
-    FakeClock clock;
-    ScriptedRandom random{{0.5f}};
-    ScriptedDialogs dialogs;
-    FakeTextBoxes boxes;
-    FakePictureBox picture1;
-    FakePictureBox picture2;
-    FakeProgramEnd programEnd;
-    FakeBeep beep;
-    FakeTimer pendulumTimer;
-    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2, &pendulumTimer};
-    MainWindowLogic logic{platform, home.path() / "kelvrast"};
-
-    PlantedRun() { random.repeatLast = true; }
-    std::filesystem::path folder() const { return home.path() / "kelvrast"; }
-};
-
-std::string bytesOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 void plant(const std::filesystem::path& file) {
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << "planted\r\n";
+    writeBytes(file, "planted\r\n");
 }
 
 } // namespace
@@ -331,18 +292,20 @@ TEST(PrivateSecurity, AFileAnotherAccountMadeIsNeverWrittenTo) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PlantedRun run;
+        PlantedOwners calls;
+        Win32Files files(calls);
+        LogicHarness run(files);
         const std::filesystem::path planted = run.folder() / c.file;
         const std::wstring sddl = c.owner.empty() ? L"" : L"O:" + c.owner + readableByAll;
         if (!c.plantedWhileWorking) {
             plant(planted);
-            run.calls.planted[planted] = sddl;
+            calls.planted[planted] = sddl;
         }
         run.dialogs.inputs = {u"Ann", u"Ann Lee"};
         ASSERT_TRUE(run.logic.load().ok());
         if (c.plantedWhileWorking) {
             plant(planted);
-            run.calls.planted[planted] = sddl;
+            calls.planted[planted] = sddl;
             run.logic.nextQuestionClicked();
             run.boxes.answer = u"a note";
             run.logic.saveAsNotesClicked();
@@ -351,7 +314,7 @@ TEST(PrivateSecurity, AFileAnotherAccountMadeIsNeverWrittenTo) {
 
         const std::u16string said = run.dialogs.messages.empty() ? u"" : run.dialogs.messages.front();
         if (c.refused) {
-            EXPECT_EQ(bytesOf(planted), "planted\r\n");
+            EXPECT_EQ(readBytes(planted), "planted\r\n");
             ASSERT_EQ(run.dialogs.messages.size(), 1u);
             EXPECT_NE(said.find(planted.u16string()), std::u16string::npos);
             EXPECT_NE(said.find(u"another account of this computer has made a file with this name"),
@@ -359,13 +322,13 @@ TEST(PrivateSecurity, AFileAnotherAccountMadeIsNeverWrittenTo) {
             EXPECT_NE(said.find(u"ask the lab's administrator to remove it"), std::u16string::npos);
         } else {
             EXPECT_EQ(run.dialogs.messages, std::vector<std::u16string>{});
-            EXPECT_GT(bytesOf(planted).size(), std::string("planted\r\n").size());
+            EXPECT_GT(readBytes(planted).size(), std::string("planted\r\n").size());
         }
         // Refused at start-up, the name is asked again; refused while working, nothing of the note goes anywhere.
         const bool askedAgain = c.refused && !c.plantedWhileWorking;
         EXPECT_EQ(run.dialogs.prompts.size(), askedAgain ? 2u : 1u);
         if (c.plantedWhileWorking) {
-            EXPECT_EQ(bytesOf(run.folder() / "masterFile_Ann.txt").find("a note"), std::string::npos);
+            EXPECT_EQ(readBytes(run.folder() / "masterFile_Ann.txt").find("a note"), std::string::npos);
         }
     }
 }

@@ -477,8 +477,9 @@ Status Win32Files::keepPrivate(const std::filesystem::path& folder) {
 }
 
 Status Win32Files::mayWrite(const std::filesystem::path& file) {
+    // A folder in the file's place opens too (FILE_FLAG_BACKUP_SEMANTICS): writing to it fails with its own words.
     Win32Handle opened(calls_.createFile(file.c_str(), READ_CONTROL, shareReadWrite | FILE_SHARE_DELETE, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
                        calls_);
     if (!opened.isOpen()) {
         // The owner may always read a file's descriptor, so a file this account may not even look at is another's.
