@@ -1,8 +1,5 @@
 #include "flow/MainWindowLogic.h"
 
-#include "coding/CodeLine.h"
-#include "coding/LineCoding.h"
-#include "coding/QueryFile.h"
 #include "display/PendulumDisplay.h"
 #include "flow/DraftKeeper.h"
 #include "flow/Presentation.h"
@@ -56,26 +53,6 @@ void MainWindowLogic::readNextQuestion() {
     guarded([&] { kelvrast::readNextQuestion(state_, platform_); });
 }
 
-std::string MainWindowLogic::code(const std::string& a, float codeNbr) const {
-    return kelvrast::code(a, codeNbr);
-}
-
-Status MainWindowLogic::codeFile() {
-    return kelvrast::codeFile(platform_.files, state_.folderPath, state_.queryFileTag, state_.codeNumber);
-}
-
-Result<std::string> MainWindowLogic::decode(const std::string& a, float codeNbr) const {
-    return kelvrast::decode(a, codeNbr);
-}
-
-std::string MainWindowLogic::remSpaces(const std::string& a) const {
-    return kelvrast::remSpaces(a);
-}
-
-std::string MainWindowLogic::makeCodeLine(float codeNbr) {
-    return kelvrast::makeCodeLine(codeNbr, platform_.random);
-}
-
 void MainWindowLogic::controlClicked(std::size_t row) {
     const auto table = form::controls();
     if (row < table.size() && table[row].command)
@@ -113,7 +90,7 @@ void MainWindowLogic::controlChanged(std::size_t row) {
     const auto table = form::controls();
     if (inCommand_ || !drafts_ || row >= table.size() || !table[row].multiLine)
         return;
-    drafts_->boxesChanged(table[row].objectName() == "txt_question");
+    drafts_->boxesChanged(row == form::questionBox.row);
 }
 
 // Closing asks nothing: the answer files already hold every record, and the draft keeps what is not recorded yet,

@@ -30,13 +30,9 @@ public:
     // must then not be shown and the program ends with a non-zero status.
     Status load();
 
-    // Public operations.
+    // Shows the next entry of the question bank. The coding operations (code, decode, remSpaces, makeCodeLine,
+    // codeFile) are public where they live, in coding/.
     void readNextQuestion();
-    std::string code(const std::string& a, float codeNbr) const;
-    Status codeFile();
-    Result<std::string> decode(const std::string& a, float codeNbr) const;
-    std::string remSpaces(const std::string& a) const;
-    std::string makeCodeLine(float codeNbr);
 
     // How often the window's draft timer ticks, in milliseconds.
     static int draftTimerMilliseconds();

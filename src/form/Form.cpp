@@ -101,7 +101,34 @@ constexpr auto table = makeControls();
 // A button that runs nothing, a command that no button runs, or two buttons for one command stop the build.
 static_assert(everyButtonRunsACommandOfItsOwn(table), "every command button needs a command of its own");
 
+// The row of the control of this name that is no member of an indexed group; past the table's end for none.
+constexpr std::size_t rowNamed(std::string_view name) {
+    for (std::size_t row = 0; row < table.size(); ++row)
+        if (table[row].name == name && !table[row].index)
+            return row;
+    return table.size();
+}
+
+constexpr std::size_t questionBoxRow = rowNamed("txt_question");
+constexpr std::size_t answerBoxRow = rowNamed("txt_answer");
+constexpr std::size_t picture1Row = rowNamed("Picture1");
+constexpr std::size_t picture2Row = rowNamed("Picture2");
+constexpr std::size_t pendulumTimerRow = rowNamed("tmr_pend_exp");
+static_assert(questionBoxRow < table.size() && answerBoxRow < table.size() && picture1Row < table.size() &&
+                  picture2Row < table.size() && pendulumTimerRow < table.size(),
+              "every handle names a control of the form");
+
 } // namespace
+
+const ControlHandle questionBox{questionBoxRow};
+const ControlHandle answerBox{answerBoxRow};
+const ControlHandle picture1{picture1Row};
+const ControlHandle picture2{picture2Row};
+const ControlHandle pendulumTimer{pendulumTimerRow};
+
+const Control& control(ControlHandle handle) {
+    return table[handle.row];
+}
 
 std::string Control::objectName() const {
     std::string made(name);

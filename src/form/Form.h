@@ -85,6 +85,19 @@ std::span<const Control> controls();
 // The control with this object name; throws std::out_of_range for a name the form does not have.
 const Control& control(std::string_view objectName);
 
+// A control that the program itself addresses, by its row in the table. The handles below are the only ones: a
+// misspelt handle does not compile, and the build checks that each names a control of the table.
+struct ControlHandle {
+    std::size_t row;
+};
+extern const ControlHandle questionBox;   // txt_question
+extern const ControlHandle answerBox;     // txt_answer
+extern const ControlHandle picture1;      // Picture1
+extern const ControlHandle picture2;      // Picture2
+extern const ControlHandle pendulumTimer; // tmr_pend_exp
+
+const Control& control(ControlHandle handle);
+
 // The controls that take the focus, in the order Tab moves it.
 std::vector<const Control*> tabOrder();
 

@@ -170,11 +170,11 @@ void MainWindow::setTabOrderOfControls() {
 
 // The controls the logic works through.
 void MainWindow::findControls() {
-    tmr_pend_exp = child<QTimer>("tmr_pend_exp");
-    Picture1 = child<PictureBoxWidget>("Picture1");
-    Picture2 = child<PictureBoxWidget>("Picture2");
-    txt_answer = child<QPlainTextEdit>("txt_answer");
-    txt_question = child<QPlainTextEdit>("txt_question");
+    tmr_pend_exp = child<QTimer>(form::pendulumTimer);
+    Picture1 = child<PictureBoxWidget>(form::picture1);
+    Picture2 = child<PictureBoxWidget>(form::picture2);
+    txt_answer = child<QPlainTextEdit>(form::answerBox);
+    txt_question = child<QPlainTextEdit>(form::questionBox);
 }
 
 // The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces.

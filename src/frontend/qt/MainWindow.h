@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form/Form.h"
 #include "frontend/qt/PictureBoxWidget.h"
 #include "platform/Platform.h"
 #include "platform/Status.h"
@@ -45,6 +46,9 @@ private:
     void createLogic();
     // The child with this object name and kind; throws std::logic_error when the window has none.
     template <typename Child> Child* child(const std::string& objectName) const;
+    template <typename Child> Child* child(form::ControlHandle handle) const {
+        return child<Child>(form::control(handle).objectName());
+    }
 
     // The controls the logic reads, writes and draws on, through the platform's interfaces.
     QTimer* tmr_pend_exp = nullptr;

@@ -144,9 +144,9 @@ Win32MainWindow::~Win32MainWindow() {
 Status Win32MainWindow::load() {
     Status started = logic_->load();
     if (started.ok()) {
-        if (!control("txt_question"))
+        if (!control(form::questionBox))
             finishControls();
-        focus(control("txt_question"));
+        focus(control(form::questionBox));
     }
     return started;
 }
@@ -155,7 +155,7 @@ void Win32MainWindow::show(int showCommand) {
     ::ShowWindow(handle(), showCommand);
     ::UpdateWindow(handle());
     ::SetForegroundWindow(handle());
-    focus(lastFocus_ ? lastFocus_ : control("txt_question"));
+    focus(lastFocus_ ? lastFocus_ : control(form::questionBox));
 }
 
 void Win32MainWindow::processMessage(MSG& message) {
@@ -178,6 +178,10 @@ HWND Win32MainWindow::control(std::string_view objectName) const {
         if (table[i].objectName() == objectName)
             return controls_[i];
     return nullptr;
+}
+
+HWND Win32MainWindow::control(form::ControlHandle handle) const {
+    return handle.row < controls_.size() ? controls_[handle.row] : nullptr;
 }
 
 void Win32MainWindow::createWindow() {
@@ -256,7 +260,7 @@ void Win32MainWindow::createControl(std::size_t row) {
         auto box = std::make_unique<Win32PictureBox>(handle(), id, wideText(each.spokenName()).c_str(),
                                                      placeAt(each.place, dpi_));
         made = box->handle();
-        (each.name == "Picture1" ? picture1_ : picture2_) = std::move(box);
+        (&each == &form::control(form::picture1) ? picture1_ : picture2_) = std::move(box);
         break;
     }
     }
@@ -302,7 +306,7 @@ void Win32MainWindow::finishControls() {
     createFonts();
     addTooltips();
     setTabOrderOfControls();
-    boxes_->attach(control("txt_question"), control("txt_answer"));
+    boxes_->attach(control(form::questionBox), control(form::answerBox));
 }
 
 // A button far narrower than its caption shows the whole caption as a tooltip.
@@ -336,7 +340,7 @@ void Win32MainWindow::setTabOrderOfControls() {
 
 // The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces.
 void Win32MainWindow::createLogic() {
-    boxes_ = std::make_unique<Win32TextBoxes>(control("txt_question"), control("txt_answer"));
+    boxes_ = std::make_unique<Win32TextBoxes>(control(form::questionBox), control(form::answerBox));
     platform_.boxes = boxes_.get();
     platform_.picture1 = picture1_.get();
     platform_.picture2 = picture2_.get();
@@ -521,7 +525,7 @@ LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
             if (focused && ::IsChild(handle(), focused))
                 lastFocus_ = focused;
         } else if (!HIWORD(wParam)) {
-            focus(lastFocus_ ? lastFocus_ : control("txt_question"));
+            focus(lastFocus_ ? lastFocus_ : control(form::questionBox));
         }
         return 0;
     case WM_GETMINMAXINFO: {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form/Form.h"
 #include "frontend/win32/Win32Window.h"
 #include "platform/Platform.h"
 #include "platform/Status.h"
@@ -48,6 +49,7 @@ public:
 
     // The control with this object name (as form::Control::objectName() gives it); null for none or the timer.
     HWND control(std::string_view objectName) const;
+    HWND control(form::ControlHandle handle) const;
     Win32PictureBox& picture1() { return *picture1_; }
     Win32PictureBox& picture2() { return *picture2_; }
     MainWindowLogic& logic() { return *logic_; }
