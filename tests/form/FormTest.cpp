@@ -1,7 +1,9 @@
 #include "form/Form.h"
+#include "form/Scaling.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -131,6 +133,39 @@ TEST(Form, OnlyTheLargeBoxesAreMultiLineInArial) {
         EXPECT_EQ(each.font == form::Font::arial9Point75, large) << each.objectName();
     }
     EXPECT_THROW(form::control("txt_parameter_4"), std::out_of_range);
+}
+
+// Twips and the picture boxes' user scale become the same pixels in every window.
+TEST(Form, TwipsAndThePictureScaleBecomePixels) {
+    struct Place {
+        int twips, dpi, pixels;
+    };
+    for (const Place& row : std::vector<Place>{
+             {15, 96, 1}, {7320, 96, 488}, {7320, 120, 610}, {15, 144, 2}, {8, 144, 1}, {7, 96, 0}, {10875, 192, 1450}})
+        EXPECT_EQ(form::twipsToPixels(row.twips, row.dpi), row.pixels) << row.twips << " at " << row.dpi;
+    // Two controls that touch at 96 dpi touch at every other.
+    const form::TwipsRect left{240, 720, 5175, 5055};
+    const form::TwipsRect right{left.right(), 720, 225, 5055};
+    for (int dpi : {96, 120, 144, 168, 192})
+        EXPECT_EQ(form::placeAt(left, dpi).right, form::placeAt(right, dpi).left) << dpi;
+
+    struct Circle {
+        float x, y, radius, scale;
+        std::optional<form::PixelCircle> pixels; // on a surface of 500 by 250 pixels
+    };
+    for (const Circle& row : std::vector<Circle>{{500, 500, 100, 1000, form::PixelCircle{250, 125, 50}},
+                                                 {500, 500, -100, 1000, form::PixelCircle{250, 125, 50}},
+                                                 {500, 500, 100, 0, std::nullopt},
+                                                 {4e10f, 0, 1, 1000, std::nullopt},
+                                                 {0, 0, 4e10f, 1000, std::nullopt}}) {
+        const auto made = form::circleInPixels(row.x, row.y, row.radius, row.scale, row.scale, 500, 250);
+        ASSERT_EQ(made.has_value(), row.pixels.has_value()) << row.x << ", " << row.radius;
+        if (made) {
+            EXPECT_DOUBLE_EQ(made->centreX, row.pixels->centreX);
+            EXPECT_DOUBLE_EQ(made->centreY, row.pixels->centreY);
+            EXPECT_DOUBLE_EQ(made->radius, row.pixels->radius);
+        }
+    }
 }
 
 } // namespace

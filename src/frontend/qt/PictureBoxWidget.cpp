@@ -1,32 +1,36 @@
 #include "frontend/qt/PictureBoxWidget.h"
 
+#include "form/Form.h"
+#include "form/Scaling.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPen>
 
 #include <cmath>
+#include <optional>
 
 namespace kelvrast {
 
 PictureBoxWidget::PictureBoxWidget(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Window, QColor::fromRgb(form::pictureBoxRgb));
     setPalette(white);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
 }
 
 void PictureBoxWidget::circle(float x, float y, float radius) {
-    if (scaleWidth_ == 0 || scaleHeight_ == 0)
+    const QRectF surface = contentsRect();
+    const std::optional<form::PixelCircle> circle =
+        form::circleInPixels(x, y, radius, scaleWidth_, scaleHeight_, surface.width(), surface.height());
+    if (!circle)
         return;
     fitCanvasToBox();
-    const QRectF surface = contentsRect();
-    const qreal unitsToPixelsX = surface.width() / scaleWidth_;
-    const qreal unitsToPixelsY = surface.height() / scaleHeight_;
-    const QPointF centre = surface.topLeft() + QPointF(x * unitsToPixelsX, y * unitsToPixelsY);
-    const qreal radiusPixels = std::abs(radius * unitsToPixelsX);
+    const QPointF centre = surface.topLeft() + QPointF(circle->centreX, circle->centreY);
+    const qreal radiusPixels = circle->radius;
 
     QPainter painter(&canvas_);
     painter.setClipRect(surface);

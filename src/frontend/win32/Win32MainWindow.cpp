@@ -2,6 +2,7 @@
 
 #include "flow/MainWindowLogic.h"
 #include "form/Form.h"
+#include "form/Scaling.h"
 #include "frontend/win32/CaptionFonts.h"
 #include "frontend/win32/WideText.h"
 #include "frontend/win32/Win32AccessibleRole.h"
@@ -45,14 +46,13 @@ UINT dpiOf(HWND window) {
     return systemDpi();
 }
 
-// Twips at this DPI, by edges, so that controls that touch at 96 dpi still touch at any other.
 int scaled(int twips, UINT dpi) {
-    return ::MulDiv(twips, static_cast<int>(dpi), 1440);
+    return form::twipsToPixels(twips, static_cast<int>(dpi));
 }
 
 RECT placeAt(const form::TwipsRect& place, UINT dpi) {
-    return RECT{scaled(place.left, dpi), scaled(place.top, dpi), scaled(place.right(), dpi),
-                scaled(place.bottom(), dpi)};
+    const form::PixelRect pixels = form::placeAt(place, static_cast<int>(dpi));
+    return RECT{pixels.left, pixels.top, pixels.right, pixels.bottom};
 }
 
 bool keyDown(int key) {

@@ -1,9 +1,11 @@
 #include "frontend/win32/Win32PictureBox.h"
 
 #include "form/Form.h"
+#include "form/Scaling.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 namespace kelvrast {
@@ -40,15 +42,13 @@ void Win32PictureBox::circle(float x, float y, float radius) {
         return;
     RECT surface{};
     ::GetClientRect(handle(), &surface);
-    const double unitsToPixelsX = static_cast<double>(surface.right) / scaleWidth_;
-    const double unitsToPixelsY = static_cast<double>(surface.bottom) / scaleHeight_;
-    const double centreX = x * unitsToPixelsX;
-    const double centreY = y * unitsToPixelsY;
-    const double radiusPixels = std::abs(radius * unitsToPixelsX);
-    // Far outside the box there is nothing to draw, and GDI takes no coordinate beyond 2^27.
-    if (!std::isfinite(centreX) || !std::isfinite(centreY) || !std::isfinite(radiusPixels) || std::abs(centreX) > 1e7 ||
-        std::abs(centreY) > 1e7 || radiusPixels > 1e7)
+    const std::optional<form::PixelCircle> circle =
+        form::circleInPixels(x, y, radius, scaleWidth_, scaleHeight_, surface.right, surface.bottom);
+    if (!circle)
         return;
+    const double centreX = circle->centreX;
+    const double centreY = circle->centreY;
+    const double radiusPixels = circle->radius;
 
     // Ellipse leaves out its rectangle's right and bottom edges: the circle runs from the pixel at centre - r to the
     // one at centre + r, as the Linux window draws it.
