@@ -1,4 +1,5 @@
 #include "form/Form.h"
+#include "form/FocusOrder.h"
 #include "form/Scaling.h"
 
 #include <gtest/gtest.h>
@@ -165,6 +166,31 @@ TEST(Form, TwipsAndThePictureScaleBecomePixels) {
             EXPECT_DOUBLE_EQ(made->centreY, row.pixels->centreY);
             EXPECT_DOUBLE_EQ(made->radius, row.pixels->radius);
         }
+    }
+}
+
+// Tab and Shift+Tab go round the tab stops, passing over those that cannot take the focus now.
+TEST(Form, TabMovesRoundTheStopsThatCanTakeTheFocus) {
+    struct Move {
+        std::optional<std::size_t> from;
+        bool backwards;
+        std::vector<bool> usable;
+        std::optional<std::size_t> to;
+    };
+    const std::vector<bool> all(4, true);
+    for (const Move& row : std::vector<Move>{{0, false, all, 1},
+                                             {3, false, all, 0},
+                                             {0, true, all, 3},
+                                             {std::nullopt, false, all, 0},
+                                             {std::nullopt, true, all, 3},
+                                             {0, false, {true, false, false, true}, 3},
+                                             {3, true, {true, false, false, true}, 0},
+                                             {1, false, {false, true, false, false}, 1},
+                                             {1, false, {false, false, false, false}, std::nullopt},
+                                             {std::nullopt, false, {}, std::nullopt}}) {
+        const auto to = form::nextTabStop(row.usable.size(), row.from, row.backwards,
+                                          [&](std::size_t stop) { return static_cast<bool>(row.usable[stop]); });
+        EXPECT_EQ(to, row.to) << "from " << row.from.value_or(99) << (row.backwards ? " back" : "");
     }
 }
 

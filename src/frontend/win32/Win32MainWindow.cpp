@@ -2,17 +2,17 @@
 
 #include "flow/MainWindowLogic.h"
 #include "form/Form.h"
-#include "form/Scaling.h"
 #include "frontend/win32/CaptionFonts.h"
 #include "frontend/win32/WideText.h"
-#include "frontend/win32/Win32AccessibleRole.h"
+#include "frontend/win32/Win32BoxKeys.h"
+#include "frontend/win32/Win32Controls.h"
+#include "frontend/win32/Win32Dpi.h"
 #include "frontend/win32/Win32PictureBox.h"
 #include "frontend/win32/Win32TextBoxes.h"
 #include "frontend/win32/Win32Timer.h"
 #include "platform/MessageText.h"
 
 #include <commctrl.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <exception>
@@ -25,96 +25,15 @@ namespace {
 using form::Control;
 using form::Kind;
 
-// The per-monitor DPI functions came with Windows 10 1607; before it, the system's one DPI holds for every window.
-template <typename Function> Function user32Function(const char* name) {
-    const FARPROC found = ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
-
-UINT systemDpi() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-    ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
-}
-
-UINT dpiOf(HWND window) {
-    static const auto getDpiForWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-    if (getDpiForWindow)
-        if (const UINT dpi = getDpiForWindow(window))
-            return dpi;
-    return systemDpi();
-}
-
-int scaled(int twips, UINT dpi) {
-    return form::twipsToPixels(twips, static_cast<int>(dpi));
-}
-
-RECT placeAt(const form::TwipsRect& place, UINT dpi) {
-    const form::PixelRect pixels = form::placeAt(place, static_cast<int>(dpi));
-    return RECT{pixels.left, pixels.top, pixels.right, pixels.bottom};
-}
-
 bool keyDown(int key) {
     return (::GetKeyState(key) & 0x8000) != 0;
-}
-
-HWND createChild(HWND parent, DWORD exStyle, const wchar_t* windowClass, const std::wstring& text, DWORD style,
-                 int id) {
-    HWND made = ::CreateWindowExW(
-        exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP | style, 0, 0, 0, 0,
-        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
-    if (!made)
-        throw std::runtime_error("a control of the window could not be created");
-    return made;
-}
-
-// A screen reader names an EDIT or a LISTBOX not by its own text but by the label (STATIC) just before it in z-order,
-// visible or hidden, as Windows' documentation of Active Accessibility says. On this form the four visible labels
-// come last and lie on top of everything, "Parameter 4" directly above the Question box: without a label of its own
-// the Question box is "Parameter 4" everywhere, and the other boxes nameless on Windows and "Parameter 4" on Wine,
-// which goes on back to the nearest label. Buttons and option buttons are named by their captions, the picture boxes
-// by their window text.
-bool namedByLabel(Kind kind) {
-    return kind == Kind::textBox || kind == Kind::listBox;
-}
-
-// A hidden label with the control's spoken name, put directly above the control just put on top. Hidden, it neither
-// shows nor takes a click, and leaves the visible controls' stacking as it was.
-void addSpokenLabel(HWND parent, const std::wstring& name) {
-    HWND label =
-        ::CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), ::GetModuleHandleW(nullptr), nullptr);
-    if (!label)
-        throw std::runtime_error("a control's label for screen readers could not be created");
-    ::SetWindowPos(label, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-bool showsCaption(Kind kind) {
-    return kind == Kind::commandButton || kind == Kind::optionButton || kind == Kind::label;
-}
-
-// The role a screen reader announces for each kind of control that answers for itself: those of Windows' own
-// controls, and a picture for a picture box, which is a drawing and no area of text or controls.
-long roleOf(Kind kind) {
-    switch (kind) {
-    case Kind::commandButton:
-        return ROLE_SYSTEM_PUSHBUTTON;
-    case Kind::optionButton:
-        return ROLE_SYSTEM_RADIOBUTTON;
-    case Kind::listBox:
-        return ROLE_SYSTEM_LIST;
-    case Kind::pictureBox:
-        return ROLE_SYSTEM_GRAPHIC;
-    default:
-        return 0;
-    }
 }
 
 } // namespace
 
 Win32MainWindow::Win32MainWindow(Platform platform, std::filesystem::path workingFolder, Controls made)
     : platform_(platform), workingFolder_(std::move(workingFolder)) {
+    // The manifest asks for version 6 of the common controls, which this registers for the process.
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&classes);
 
@@ -137,8 +56,6 @@ Win32MainWindow::~Win32MainWindow() {
         ::DestroyWindow(tooltips_);
     destroyWindow();
     captionFonts_.reset();
-    if (largeBoxFont_)
-        ::DeleteObject(largeBoxFont_);
 }
 
 Status Win32MainWindow::load() {
@@ -146,7 +63,7 @@ Status Win32MainWindow::load() {
     if (started.ok()) {
         if (!control(form::questionBox))
             finishControls();
-        focus(control(form::questionBox));
+        focus_.focus(control(form::questionBox));
     }
     return started;
 }
@@ -155,7 +72,7 @@ void Win32MainWindow::show(int showCommand) {
     ::ShowWindow(handle(), showCommand);
     ::UpdateWindow(handle());
     ::SetForegroundWindow(handle());
-    focus(lastFocus_ ? lastFocus_ : control(form::questionBox));
+    focus_.focus(focus_.lastOr(control(form::questionBox)));
 }
 
 void Win32MainWindow::processMessage(MSG& message) {
@@ -163,7 +80,7 @@ void Win32MainWindow::processMessage(MSG& message) {
     if (ours && message.message == WM_KEYDOWN && message.wParam == VK_TAB && !keyDown(VK_CONTROL) &&
         !keyDown(VK_MENU)) {
         // IsDialogMessageW would move the focus in z-order, which on this form is not the tab order.
-        moveFocus(keyDown(VK_SHIFT));
+        focus_.move(keyDown(VK_SHIFT));
         return;
     }
     if (::IsDialogMessageW(handle(), &message))
@@ -203,7 +120,7 @@ void Win32MainWindow::createWindow() {
            0);
     dpi_ = dpiOf(handle());
     createFonts();
-    sizeClientArea();
+    sizeClientAreaToForm(handle(), dpi_);
 }
 
 // Created in the table's order, each on top of those before it, so that of two overlapping controls the later one
@@ -222,70 +139,24 @@ void Win32MainWindow::createControls(bool usedByStartUpOnly) {
 void Win32MainWindow::createControl(std::size_t row) {
     const Control& each = form::controls()[row];
     const int id = firstControlId + static_cast<int>(row);
-    const std::wstring text = captionText(each.caption);
     HWND made = nullptr;
-    switch (each.kind) {
-    case Kind::timer:
+    if (each.kind == Kind::timer) {
         // No window: its ticks come to this one as WM_TIMER with the timer's id.
         pendulumTimer_ = std::make_unique<Win32Timer>(handle(), id, form::pendulumTimerMilliseconds);
         return;
-    case Kind::commandButton:
-        // Never BS_DEFPUSHBUTTON: the form has no default button.
-        made = createChild(handle(), 0, L"BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, id);
-        break;
-    case Kind::optionButton:
-        // The window keeps the two options exclusive itself: with WS_GROUP on each, as Tab must reach both,
-        // BS_AUTORADIOBUTTON would see each as a group of its own.
-        made = createChild(handle(), 0, L"BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON, id);
-        break;
-    case Kind::textBox: {
-        const DWORD lines =
-            each.multiLine ? ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL;
-        made = createChild(handle(), WS_EX_CLIENTEDGE, L"EDIT", std::wstring(each.caption.begin(), each.caption.end()),
-                           WS_TABSTOP | ES_LEFT | lines, id);
-        ::SendMessageW(made, EM_SETLIMITTEXT, 0, 0); // the largest the control can hold
-        ::SetWindowSubclass(made, &Win32MainWindow::editProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-        break;
     }
-    case Kind::listBox:
-        // LBS_NOINTEGRALHEIGHT: the list keeps the height of the form, not a whole number of rows.
-        made = createChild(handle(), WS_EX_CLIENTEDGE, L"LISTBOX", wideText(each.spokenName()),
-                           WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, id);
-        break;
-    case Kind::label:
-        // SS_NOPREFIX: the caption as it is, "&" too.
-        made = createChild(handle(), 0, L"STATIC", wideText(each.caption), SS_LEFT | SS_NOPREFIX, id);
-        break;
-    case Kind::pictureBox: {
+    if (each.kind == Kind::pictureBox) {
         auto box = std::make_unique<Win32PictureBox>(handle(), id, wideText(each.spokenName()).c_str(),
                                                      placeAt(each.place, dpi_));
         made = box->handle();
         (&each == &form::control(form::picture1) ? picture1_ : picture2_) = std::move(box);
-        break;
+    } else {
+        made = createSystemControl(handle(), each, id);
+        if (each.kind == Kind::textBox)
+            keepKeysToTheForm(made, focus_);
     }
-    }
-    ::SetWindowPos(made, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (namedByLabel(each.kind))
-        addSpokenLabel(handle(), wideText(each.spokenName()));
-    if (const long role = roleOf(each.kind))
-        answerWithRole(made, role);
+    nameForScreenReaders(handle(), made, each);
     controls_[row] = made;
-}
-
-// Controls made before the others go back under the control that follows them in the table, from the last up, so
-// that the stacking is the table's order, as if all had been made at once. (Only the picture boxes are made early,
-// and no hidden label goes with them.)
-void Win32MainWindow::stackEarlierControls(const std::vector<bool>& madeEarlier) {
-    for (std::size_t row = controls_.size(); row-- > 0;) {
-        if (!madeEarlier[row] || !controls_[row])
-            continue;
-        for (std::size_t next = row + 1; next < controls_.size(); ++next) {
-            if (controls_[next]) {
-                ::SetWindowPos(controls_[row], controls_[next], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-                break;
-            }
-        }
-    }
 }
 
 // The controls not made yet, then every control's place, font, tooltip and tab stop.
@@ -301,41 +172,20 @@ void Win32MainWindow::finishControls() {
         }
     }
     if (madeNow)
-        stackEarlierControls(madeEarlier);
+        stackInTableOrder(controls_, madeEarlier);
     layOutControls();
     createFonts();
-    addTooltips();
+    addTooltips(handle(), controls_, tooltips_);
     setTabOrderOfControls();
     boxes_->attach(control(form::questionBox), control(form::answerBox));
 }
 
-// A button far narrower than its caption shows the whole caption as a tooltip.
-void Win32MainWindow::addTooltips() {
-    const auto table = form::controls();
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (!table[i].narrow || !controls_[i])
-            continue;
-        if (!tooltips_)
-            tooltips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle(), nullptr,
-                                          ::GetModuleHandleW(nullptr), nullptr);
-        if (!tooltips_)
-            return; // a missing tooltip costs the student nothing but the hint
-        std::wstring text = wideText(table[i].caption);
-        TOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V1_SIZE;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = handle();
-        tool.uId = reinterpret_cast<UINT_PTR>(controls_[i]);
-        tool.lpszText = text.data();
-        ::SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-}
-
 void Win32MainWindow::setTabOrderOfControls() {
     const auto table = form::controls();
+    std::vector<HWND> stops;
     for (const Control* each : form::tabOrder())
-        tabOrder_.push_back(controls_[static_cast<std::size_t>(each - table.data())]);
+        stops.push_back(controls_[static_cast<std::size_t>(each - table.data())]);
+    focus_.setTabStops(std::move(stops));
 }
 
 // The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces.
@@ -356,35 +206,14 @@ void Win32MainWindow::applyDpi(UINT dpi) {
     dpi_ = dpi;
     layOutControls();
     createFonts();
-    sizeClientArea();
+    sizeClientAreaToForm(handle(), dpi_);
 }
 
-// The two large boxes in Arial 9.75 points, the rest in the system's dialog font, both at the window's DPI. A
-// caption that its control, as placed, does not hold whole in the dialog font gets a smaller size of it; the two
-// buttons narrower than their captions by design keep it. Measured at the controls' places, so laid out first.
+// Measured at the controls' places, so laid out first.
 void Win32MainWindow::createFonts() {
-    LOGFONTW dialog{};
-    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof dialog, &dialog);
-    dialog.lfHeight = ::MulDiv(dialog.lfHeight, static_cast<int>(dpi_), static_cast<int>(systemDpi()));
-    auto newCaptionFonts = std::make_unique<CaptionFonts>(dialog, dpi_);
-    HFONT newLargeBoxFont = ::CreateFontW(-::MulDiv(975, static_cast<int>(dpi_), 7200), 0, 0, 0, FW_NORMAL, FALSE,
-                                          FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
-    const auto table = form::controls();
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (!controls_[i])
-            continue;
-        HFONT font = newCaptionFonts->dialog();
-        if (table[i].font == form::Font::arial9Point75)
-            font = newLargeBoxFont;
-        else if (showsCaption(table[i].kind) && !table[i].narrow)
-            font = newCaptionFonts->fitting(controls_[i]);
-        ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    }
-    captionFonts_ = std::move(newCaptionFonts);
-    if (largeBoxFont_)
-        ::DeleteObject(largeBoxFont_);
-    largeBoxFont_ = newLargeBoxFont;
+    auto fonts = std::make_unique<CaptionFonts>(dpi_);
+    fonts->applyTo(controls_);
+    captionFonts_ = std::move(fonts);
 }
 
 HFONT Win32MainWindow::dialogFont() const {
@@ -402,35 +231,6 @@ void Win32MainWindow::layOutControls() {
     }
 }
 
-// The frame is measured from the window as it is, not computed: whatever the frame, the client area comes out at
-// exactly the form's size.
-void Win32MainWindow::sizeClientArea() {
-    const int width = scaled(form::clientWidthTwips, dpi_);
-    const int height = scaled(form::clientHeightTwips, dpi_);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        RECT client{};
-        RECT frame{};
-        ::GetClientRect(handle(), &client);
-        ::GetWindowRect(handle(), &frame);
-        if (client.right == width && client.bottom == height)
-            return;
-        ::SetWindowPos(handle(), nullptr, 0, 0, frame.right - frame.left + width - client.right,
-                       frame.bottom - frame.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
-// The outer size of a window whose client area holds the form at the window's DPI.
-SIZE Win32MainWindow::frameSize() const {
-    static const auto adjustForDpi =
-        user32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
-    RECT frame{0, 0, scaled(form::clientWidthTwips, dpi_), scaled(form::clientHeightTwips, dpi_)};
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(handle(), GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(handle(), GWL_EXSTYLE));
-    if (!adjustForDpi || !adjustForDpi(&frame, style, FALSE, exStyle, dpi_))
-        ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
-}
-
 // A click of an option selects it alone, which is the window's own business; the logic hears of every click by the
 // control's row.
 void Win32MainWindow::clicked(int controlId) {
@@ -439,7 +239,7 @@ void Win32MainWindow::clicked(int controlId) {
     const auto table = form::controls();
     const auto row = static_cast<std::size_t>(controlId - firstControlId);
     if (row < table.size() && table[row].kind == Kind::optionButton) {
-        if (movingFocus_)
+        if (focus_.moving())
             return;
         for (std::size_t i = 0; i < table.size(); ++i)
             if (table[i].kind == Kind::optionButton)
@@ -453,42 +253,6 @@ void Win32MainWindow::clicked(int controlId) {
 void Win32MainWindow::changed(int controlId) {
     if (controlId >= firstControlId && logic_)
         logic_->controlChanged(static_cast<std::size_t>(controlId - firstControlId));
-}
-
-// The next or previous tab stop after the one holding the focus, round from the last to the first.
-void Win32MainWindow::moveFocus(bool backwards) {
-    if (tabOrder_.empty())
-        return;
-    const HWND focused = ::GetFocus();
-    const auto at = std::find_if(tabOrder_.begin(), tabOrder_.end(),
-                                 [focused](HWND each) { return each == focused || ::IsChild(each, focused); });
-    const std::size_t count = tabOrder_.size();
-    std::size_t next = 0;
-    if (at == tabOrder_.end())
-        next = backwards ? count - 1 : 0;
-    else
-        next = (static_cast<std::size_t>(at - tabOrder_.begin()) + (backwards ? count - 1 : 1)) % count;
-    for (std::size_t tried = 0; tried < count; ++tried) {
-        HWND candidate = tabOrder_[next];
-        if (::IsWindowVisible(candidate) && ::IsWindowEnabled(candidate)) {
-            focus(candidate);
-            // As a dialog does: a single-line box reached with Tab has its text selected, ready to be typed over.
-            if (!(::GetWindowLongPtrW(candidate, GWL_STYLE) & ES_MULTILINE) &&
-                (::SendMessageW(candidate, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
-                ::SendMessageW(candidate, EM_SETSEL, 0, -1);
-            return;
-        }
-        next = (next + (backwards ? count - 1 : 1)) % count;
-    }
-}
-
-void Win32MainWindow::focus(HWND control) {
-    if (!control)
-        return;
-    lastFocus_ = control;
-    movingFocus_ = true;
-    ::SetFocus(control);
-    movingFocus_ = false;
 }
 
 // No exception may cross the system's frames back into the message loop.
@@ -520,19 +284,16 @@ LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ACTIVATE:
         // The focus goes back to the control that had it, as in a dialog; the window itself never keeps it.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            const HWND focused = ::GetFocus();
-            if (focused && ::IsChild(handle(), focused))
-                lastFocus_ = focused;
-        } else if (!HIWORD(wParam)) {
-            focus(lastFocus_ ? lastFocus_ : control(form::questionBox));
-        }
+        if (LOWORD(wParam) == WA_INACTIVE)
+            focus_.remember(handle());
+        else if (!HIWORD(wParam))
+            focus_.focus(focus_.lastOr(control(form::questionBox)));
         return 0;
     case WM_GETMINMAXINFO: {
         // The frame may grow past the screen's size, which at a high DPI a small screen can be below: the client
         // area holds the whole form at any DPI.
         auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-        const SIZE needed = frameSize();
+        const SIZE needed = frameSizeFor(handle(), dpi_);
         limits->ptMaxTrackSize.x = std::max<LONG>(limits->ptMaxTrackSize.x, needed.cx);
         limits->ptMaxTrackSize.y = std::max<LONG>(limits->ptMaxTrackSize.y, needed.cy);
         return 0;
@@ -565,40 +326,6 @@ LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return ::DefWindowProcW(handle(), message, wParam, lParam);
     }
-}
-
-// Every text box: Tab moves the focus even where the program's own loop does not see the key first (the large boxes
-// want every key), Ctrl+A selects the whole text, which the system's EDIT does not do by itself, and Escape does
-// nothing. A multi-line EDIT that IsDialogMessageW has asked for its dialog code takes itself to be in a dialog, and
-// there answers Escape by posting WM_CLOSE to its parent (Windows and Wine alike): here that is the frame's close,
-// and the program would end with the half-typed answer.
-LRESULT CALLBACK Win32MainWindow::editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                DWORD_PTR owner) {
-    auto* self = reinterpret_cast<Win32MainWindow*>(owner);
-    const bool plainKey = !keyDown(VK_CONTROL) && !keyDown(VK_MENU);
-    switch (message) {
-    case WM_KEYDOWN:
-        if (wParam == VK_TAB && plainKey) {
-            self->moveFocus(keyDown(VK_SHIFT));
-            return 0;
-        }
-        if (wParam == 'A' && keyDown(VK_CONTROL) && !keyDown(VK_MENU)) {
-            ::SendMessageW(edit, EM_SETSEL, 0, -1);
-            return 0;
-        }
-        if (wParam == VK_ESCAPE)
-            return 0;
-        break;
-    case WM_CHAR:
-        // The characters those keys make: a tab, Ctrl+A's 0x01 and Escape's 0x1B.
-        if ((wParam == L'\t' && plainKey) || wParam == 0x01 || wParam == 0x1B)
-            return 0;
-        break;
-    case WM_NCDESTROY:
-        ::RemoveWindowSubclass(edit, &Win32MainWindow::editProcedure, 1);
-        break;
-    }
-    return ::DefSubclassProc(edit, message, wParam, lParam);
 }
 
 } // namespace kelvrast

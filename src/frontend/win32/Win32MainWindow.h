@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form/Form.h"
+#include "frontend/win32/Win32Focus.h"
 #include "frontend/win32/Win32Window.h"
 #include "platform/Platform.h"
 #include "platform/Status.h"
@@ -66,8 +67,6 @@ public:
     static constexpr UINT_PTR draftTimerId = 1;
 
 private:
-    static LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR owner);
     LRESULT respond(UINT message, WPARAM wParam, LPARAM lParam) override;
     // An error no handler dealt with is reported, and ends the program.
     void failed(std::exception_ptr error) noexcept override;
@@ -75,37 +74,25 @@ private:
     void createWindow();
     void createControls(bool usedByStartUpOnly);
     void createControl(std::size_t row);
-    void stackEarlierControls(const std::vector<bool>& madeEarlier);
     void finishControls();
-    void addTooltips();
     void setTabOrderOfControls();
     void createLogic();
 
     void applyDpi(UINT dpi);
     void createFonts();
     void layOutControls();
-    void sizeClientArea();
-    SIZE frameSize() const;
 
     void clicked(int controlId);
     void changed(int controlId);
-    void moveFocus(bool backwards);
-    void focus(HWND control);
 
     Platform platform_;
     std::filesystem::path workingFolder_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::unique_ptr<CaptionFonts> captionFonts_;
-    HFONT largeBoxFont_ = nullptr;
     HWND tooltips_ = nullptr;
     // Row by row as the form's table lists them; null for the timer.
     std::vector<HWND> controls_;
-    std::vector<HWND> tabOrder_;
-    HWND lastFocus_ = nullptr;
-    // While the window itself moves the focus. On Windows a radio button that receives the focus unchecked, other
-    // than by a click, tells its parent BN_CLICKED (so a dialog's arrow keys select the option they reach); Tab must
-    // not select an option. Wine 8 sends no such BN_CLICKED here, so under Wine this guard is never needed.
-    bool movingFocus_ = false;
+    Win32Focus focus_;
 
     // The controls the logic works through, declared before it so that they outlive it.
     std::unique_ptr<Win32PictureBox> picture1_;
