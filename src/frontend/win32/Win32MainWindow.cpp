@@ -2,12 +2,9 @@
 
 #include "flow/MainWindowLogic.h"
 #include "form/Form.h"
-#include "frontend/win32/CaptionFonts.h"
 #include "frontend/win32/WideText.h"
-#include "frontend/win32/Win32BoxKeys.h"
-#include "frontend/win32/Win32Controls.h"
 #include "frontend/win32/Win32Dpi.h"
-#include "frontend/win32/Win32PictureBox.h"
+#include "frontend/win32/Win32FormControls.h"
 #include "frontend/win32/Win32TextBoxes.h"
 #include "frontend/win32/Win32Timer.h"
 #include "platform/MessageText.h"
@@ -22,7 +19,6 @@ namespace kelvrast {
 
 namespace {
 
-using form::Control;
 using form::Kind;
 
 bool keyDown(int key) {
@@ -38,7 +34,8 @@ Win32MainWindow::Win32MainWindow(Platform platform, std::filesystem::path workin
     ::InitCommonControlsEx(&classes);
 
     createWindow();
-    createControls(made == Controls::afterStartUp);
+    controls_ =
+        std::make_unique<Win32FormControls>(handle(), firstControlId, dpi_, focus_, made == Controls::afterStartUp);
     createLogic();
     if (made == Controls::withTheWindow)
         finishControls();
@@ -48,20 +45,16 @@ Win32MainWindow::Win32MainWindow(Platform platform, std::filesystem::path workin
 Win32MainWindow::~Win32MainWindow() {
     detach();
     logic_.reset();
-    pendulumTimer_.reset();
     draftTimer_.reset();
-    picture1_.reset();
-    picture2_.reset();
-    if (tooltips_)
-        ::DestroyWindow(tooltips_);
+    controls_->releaseBeforeTheWindow();
     destroyWindow();
-    captionFonts_.reset();
+    controls_.reset();
 }
 
 Status Win32MainWindow::load() {
     Status started = logic_->load();
     if (started.ok()) {
-        if (!control(form::questionBox))
+        if (!controls_->finished())
             finishControls();
         focus_.focus(control(form::questionBox));
     }
@@ -90,15 +83,11 @@ void Win32MainWindow::processMessage(MSG& message) {
 }
 
 HWND Win32MainWindow::control(std::string_view objectName) const {
-    const auto table = form::controls();
-    for (std::size_t i = 0; i < table.size() && i < controls_.size(); ++i)
-        if (table[i].objectName() == objectName)
-            return controls_[i];
-    return nullptr;
+    return controls_->control(objectName);
 }
 
 HWND Win32MainWindow::control(form::ControlHandle handle) const {
-    return handle.row < controls_.size() ? controls_[handle.row] : nullptr;
+    return controls_->control(handle);
 }
 
 void Win32MainWindow::createWindow() {
@@ -119,82 +108,22 @@ void Win32MainWindow::createWindow() {
            CW_USEDEFAULT, scaled(form::clientWidthTwips, startDpi), scaled(form::clientHeightTwips, startDpi), nullptr,
            0);
     dpi_ = dpiOf(handle());
-    createFonts();
     sizeClientAreaToForm(handle(), dpi_);
-}
-
-// Created in the table's order, each on top of those before it, so that of two overlapping controls the later one
-// lies on top. (A new child window goes to the bottom of its siblings.) Start-up uses only the picture boxes and the
-// timer.
-void Win32MainWindow::createControls(bool usedByStartUpOnly) {
-    const auto table = form::controls();
-    controls_.assign(table.size(), nullptr);
-    for (std::size_t row = 0; row < table.size(); ++row)
-        if (!usedByStartUpOnly || table[row].kind == Kind::pictureBox || table[row].kind == Kind::timer)
-            createControl(row);
-    if (!picture1_ || !picture2_)
-        throw std::logic_error("the form has no Picture1 or no Picture2");
-}
-
-void Win32MainWindow::createControl(std::size_t row) {
-    const Control& each = form::controls()[row];
-    const int id = firstControlId + static_cast<int>(row);
-    HWND made = nullptr;
-    if (each.kind == Kind::timer) {
-        // No window: its ticks come to this one as WM_TIMER with the timer's id.
-        pendulumTimer_ = std::make_unique<Win32Timer>(handle(), id, form::pendulumTimerMilliseconds);
-        return;
-    }
-    if (each.kind == Kind::pictureBox) {
-        auto box = std::make_unique<Win32PictureBox>(handle(), id, wideText(each.spokenName()).c_str(),
-                                                     placeAt(each.place, dpi_));
-        made = box->handle();
-        (&each == &form::control(form::picture1) ? picture1_ : picture2_) = std::move(box);
-    } else {
-        made = createSystemControl(handle(), each, id);
-        if (each.kind == Kind::textBox)
-            keepKeysToTheForm(made, focus_);
-    }
-    nameForScreenReaders(handle(), made, each);
-    controls_[row] = made;
 }
 
 // The controls not made yet, then every control's place, font, tooltip and tab stop.
 void Win32MainWindow::finishControls() {
-    const auto table = form::controls();
-    std::vector<bool> madeEarlier(controls_.size());
-    bool madeNow = false;
-    for (std::size_t row = 0; row < table.size(); ++row) {
-        madeEarlier[row] = controls_[row] != nullptr;
-        if (!madeEarlier[row] && table[row].kind != Kind::timer) {
-            createControl(row);
-            madeNow = true;
-        }
-    }
-    if (madeNow)
-        stackInTableOrder(controls_, madeEarlier);
-    layOutControls();
-    createFonts();
-    addTooltips(handle(), controls_, tooltips_);
-    setTabOrderOfControls();
+    controls_->finish();
     boxes_->attach(control(form::questionBox), control(form::answerBox));
-}
-
-void Win32MainWindow::setTabOrderOfControls() {
-    const auto table = form::controls();
-    std::vector<HWND> stops;
-    for (const Control* each : form::tabOrder())
-        stops.push_back(controls_[static_cast<std::size_t>(each - table.data())]);
-    focus_.setTabStops(std::move(stops));
 }
 
 // The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces.
 void Win32MainWindow::createLogic() {
     boxes_ = std::make_unique<Win32TextBoxes>(control(form::questionBox), control(form::answerBox));
     platform_.boxes = boxes_.get();
-    platform_.picture1 = picture1_.get();
-    platform_.picture2 = picture2_.get();
-    platform_.pendulumTimer = pendulumTimer_.get();
+    platform_.picture1 = &controls_->picture1();
+    platform_.picture2 = &controls_->picture2();
+    platform_.pendulumTimer = &controls_->pendulumTimer();
     draftTimer_ = std::make_unique<Win32Timer>(handle(), draftTimerId,
                                                static_cast<UINT>(MainWindowLogic::draftTimerMilliseconds()));
     platform_.draftTimer = draftTimer_.get();
@@ -204,31 +133,12 @@ void Win32MainWindow::createLogic() {
 // Fonts and places for a new DPI; the window keeps its client area of the form's size in twips.
 void Win32MainWindow::applyDpi(UINT dpi) {
     dpi_ = dpi;
-    layOutControls();
-    createFonts();
+    controls_->applyDpi(dpi);
     sizeClientAreaToForm(handle(), dpi_);
 }
 
-// Measured at the controls' places, so laid out first.
-void Win32MainWindow::createFonts() {
-    auto fonts = std::make_unique<CaptionFonts>(dpi_);
-    fonts->applyTo(controls_);
-    captionFonts_ = std::move(fonts);
-}
-
 HFONT Win32MainWindow::dialogFont() const {
-    return captionFonts_ ? captionFonts_->dialog() : nullptr;
-}
-
-void Win32MainWindow::layOutControls() {
-    const auto table = form::controls();
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (!controls_[i])
-            continue;
-        const RECT place = placeAt(table[i].place, dpi_);
-        ::SetWindowPos(controls_[i], nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    return controls_->dialogFont();
 }
 
 // A click of an option selects it alone, which is the window's own business; the logic hears of every click by the
@@ -243,7 +153,7 @@ void Win32MainWindow::clicked(int controlId) {
             return;
         for (std::size_t i = 0; i < table.size(); ++i)
             if (table[i].kind == Kind::optionButton)
-                ::SendMessageW(controls_[i], BM_SETCHECK, i == row ? BST_CHECKED : BST_UNCHECKED, 0);
+                ::SendMessageW(controls_->all()[i], BM_SETCHECK, i == row ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     if (logic_)
         logic_->controlClicked(row);
@@ -277,8 +187,8 @@ LRESULT Win32MainWindow::respond(UINT message, WPARAM wParam, LPARAM lParam) {
             changed(LOWORD(wParam));
         return 0;
     case WM_TIMER:
-        if (pendulumTimer_ && wParam == pendulumTimer_->id())
-            pendulumTimer_->tick();
+        if (controls_ && wParam == controls_->pendulumTimer().id())
+            controls_->pendulumTimer().tick();
         else if (draftTimer_ && wParam == draftTimer_->id())
             draftTimer_->tick();
         return 0;

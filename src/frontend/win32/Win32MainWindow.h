@@ -2,6 +2,7 @@
 
 #include "form/Form.h"
 #include "frontend/win32/Win32Focus.h"
+#include "frontend/win32/Win32FormControls.h"
 #include "frontend/win32/Win32Window.h"
 #include "platform/Platform.h"
 #include "platform/Status.h"
@@ -15,11 +16,8 @@
 
 namespace kelvrast {
 
-class CaptionFonts;
 class MainWindowLogic;
-class Win32PictureBox;
 class Win32TextBoxes;
-class Win32Timer;
 
 // The program's one window, "Form1", on Windows: every control of the form's table as a child window at its place
 // for the window's DPI. It hands the logic a click or a change of text by the row of the control and the frame's
@@ -51,8 +49,8 @@ public:
     // The control with this object name (as form::Control::objectName() gives it); null for none or the timer.
     HWND control(std::string_view objectName) const;
     HWND control(form::ControlHandle handle) const;
-    Win32PictureBox& picture1() { return *picture1_; }
-    Win32PictureBox& picture2() { return *picture2_; }
+    Win32PictureBox& picture1() { return controls_->picture1(); }
+    Win32PictureBox& picture2() { return controls_->picture2(); }
     MainWindowLogic& logic() { return *logic_; }
     // The DPI the controls are laid out for.
     UINT dpi() const { return dpi_; }
@@ -72,15 +70,9 @@ private:
     void failed(std::exception_ptr error) noexcept override;
 
     void createWindow();
-    void createControls(bool usedByStartUpOnly);
-    void createControl(std::size_t row);
     void finishControls();
-    void setTabOrderOfControls();
     void createLogic();
-
     void applyDpi(UINT dpi);
-    void createFonts();
-    void layOutControls();
 
     void clicked(int controlId);
     void changed(int controlId);
@@ -88,17 +80,11 @@ private:
     Platform platform_;
     std::filesystem::path workingFolder_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    std::unique_ptr<CaptionFonts> captionFonts_;
-    HWND tooltips_ = nullptr;
-    // Row by row as the form's table lists them; null for the timer.
-    std::vector<HWND> controls_;
     Win32Focus focus_;
 
     // The controls the logic works through, declared before it so that they outlive it.
-    std::unique_ptr<Win32PictureBox> picture1_;
-    std::unique_ptr<Win32PictureBox> picture2_;
+    std::unique_ptr<Win32FormControls> controls_;
     std::unique_ptr<Win32TextBoxes> boxes_;
-    std::unique_ptr<Win32Timer> pendulumTimer_;
     std::unique_ptr<Win32Timer> draftTimer_;
     std::unique_ptr<MainWindowLogic> logic_;
 };
