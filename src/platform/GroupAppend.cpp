@@ -22,7 +22,7 @@ bool takeOutUnfinishedTail(LockedFile& file, const NotedAppend& noted) {
     if (size.value() <= head.sizeBefore || size.value() - head.sizeBefore > head.length)
         return true; // nothing of the block, or more than the block: not what the append left
     std::string tail(static_cast<std::size_t>(size.value() - head.sizeBefore), '\0');
-    if (!file.readAt(head.sizeBefore, tail))
+    if (!file.readAt(head.sizeBefore, tail).ok())
         return false;
     if (!unfinished::isUnfinishedTail(head, tail, std::string_view(noted.block).substr(0, tail.size())))
         return true;
@@ -96,7 +96,8 @@ Result<std::vector<AppendReceipt>> appendGroup(AppendingSystem& system, const st
     }
     if (files.empty())
         return std::vector<AppendReceipt>{};
-    std::unique_ptr<NoteFile> note = system.openNote(blocks.front().file, true);
+    Result<std::unique_ptr<NoteFile>> opened = system.openNote(blocks.front().file, true);
+    std::unique_ptr<NoteFile> note = opened.ok() ? std::move(opened.value()) : nullptr;
     if (note)
         repairFromNote(system, *note, *files.front(), files);
 
@@ -110,7 +111,7 @@ Result<std::vector<AppendReceipt>> appendGroup(AppendingSystem& system, const st
     }
     // A note that cannot be written only costs the repair.
     if (note)
-        static_cast<void>(note->writeFromStart(unfinished::noteOf(appends)));
+        static_cast<void>(note->writeFromStart(unfinished::stampedNoteOf(appends, system.now())));
     // Every block is written before any is flushed, so that the file system can put them on the disk together.
     Status failed = Status::success();
     std::size_t begun = 0;
@@ -129,9 +130,11 @@ Result<std::vector<AppendReceipt>> appendGroup(AppendingSystem& system, const st
     return receipts;
 }
 
-void repairUnfinished(AppendingSystem& system, LockedFile& file) {
-    if (std::unique_ptr<NoteFile> note = system.openNote(file.path(), false))
-        repairFromNote(system, *note, file, {});
+Status repairUnfinished(AppendingSystem& system, LockedFile& file) {
+    Result<std::unique_ptr<NoteFile>> note = system.openNote(file.path(), false);
+    if (note.ok() && note.value())
+        repairFromNote(system, *note.value(), file, {});
+    return Status::success();
 }
 
 } // namespace kelvrast

@@ -48,10 +48,12 @@ struct NoteHead {
     // The appends to other files that follow the first one's block, and the checksum of all that follows the head.
     std::uint64_t others = 0;
     std::uint64_t checksum = 0;
+    // When the note was written (see stampedNoteOf); notes of earlier versions carry none.
+    std::optional<std::int64_t> stamp = std::nullopt;
 };
 
 // The longest first line a note can have.
-constexpr std::size_t longestHead = 96;
+constexpr std::size_t longestHead = 128;
 
 // One append that a note describes.
 struct NotedAppend {
@@ -65,6 +67,16 @@ struct NotedAppend {
 // lie past the first sector, which a power cut may keep without them, and a note kept only in part was cut before
 // any block went in, so it calls for no repair.
 std::string noteOf(const std::vector<NotedAppend>& appends);
+
+// The note the program writes: the head also holds the time, in nanoseconds since 1970 by the clock the file
+// system dates its files with, just before the note was written, and a checksum of all that follows it whatever
+// the count of files.
+std::string stampedNoteOf(const std::vector<NotedAppend>& appends, std::int64_t stamp);
+
+// A file dated later than this past its note's stamp was changed after the noted append: the append's own bytes
+// follow the note within the time of one flush, and an edit needs a person to notice the stop, open an editor and
+// save.
+constexpr std::int64_t changedAfter = 5'000'000'000;
 
 // The appends a whole note describes, the note's own file's first; nothing when it is retired, of another form or
 // kept only in part.

@@ -1,8 +1,17 @@
 #include "support/SimulatedDiskModel.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace kelvrast::testing {
+namespace {
+
+std::int64_t now() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
 
 SimulatedDiskModel::SimulatedDiskModel() {
     nodes_[0].folder = true;
@@ -153,6 +162,7 @@ std::size_t SimulatedDiskModel::writeAt(Open& open, std::string_view bytes, std:
     node.current.replace(from, bytes.size(), bytes);
     for (std::size_t page = from / pageSize; page <= (from + bytes.size() - 1) / pageSize; ++page)
         node.unflushed.insert(page);
+    node.lastWrite = now();
     if (!at)
         open.offset = from + bytes.size();
     return bytes.size();
@@ -160,6 +170,7 @@ std::size_t SimulatedDiskModel::writeAt(Open& open, std::string_view bytes, std:
 
 void SimulatedDiskModel::resize(int node, std::uint64_t size) {
     nodes_.at(node).current.resize(static_cast<std::size_t>(size), '\0');
+    nodes_.at(node).lastWrite = now();
 }
 
 void SimulatedDiskModel::flushData(int number) {

@@ -57,6 +57,7 @@ protected:
         std::set<std::size_t> unflushed;                    // pages written since the last flush
         std::map<std::string, int> durableEntries, entries; // a folder's
         int lockedBy = -1;
+        std::int64_t lastWrite = 0; // nanoseconds since 1970, by the real clock: kept whatever the power cut
     };
     // An open file; rights are the adapter's own (the access asked for).
     struct Open {
@@ -85,6 +86,7 @@ protected:
     // Writes at the offset given, or at the position, which then moves past the bytes; at the end when appending.
     std::size_t writeAt(Open& open, std::string_view bytes, std::optional<std::uint64_t> at);
     void resize(int node, std::uint64_t size);
+    std::int64_t lastWriteOf(int node) const { return nodes_.at(node).lastWrite; }
     void flushData(int node);
     void flushEntries(int folder);
 

@@ -18,6 +18,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -201,9 +202,17 @@ public:
         return static_cast<std::uint64_t>(*size);
     }
     // The appending descriptor is write-only, so the file is read through one of its own.
-    bool readAt(std::uint64_t offset, std::string& into) override {
+    Status readAt(std::uint64_t offset, std::string& into) override {
         FileDescriptor reader = openFile(calls_, path_, O_RDONLY);
-        return reader.isOpen() && kelvrast::readAt(calls_, reader.get(), into.data(), into.size(), off_t(offset));
+        if (!reader.isOpen() || !kelvrast::readAt(calls_, reader.get(), into.data(), into.size(), off_t(offset)))
+            return failure(FileAction::read, path_, errno == 0 ? EIO : errno);
+        return Status::success();
+    }
+    Result<std::int64_t> lastWrite() override {
+        struct stat now {};
+        if (calls_.fstat(fd_.get(), &now) != 0)
+            return failure(FileAction::read, path_, errno);
+        return std::int64_t{now.st_mtim.tv_sec} * 1'000'000'000 + now.st_mtim.tv_nsec;
     }
     Status append(std::string_view block) override {
         const ssize_t written = retryOnInterrupt([&] { return calls_.write(fd_.get(), block.data(), block.size()); });
@@ -278,11 +287,20 @@ public:
             return failure(FileAction::lock, file, locked->lock().error());
         return std::unique_ptr<LockedFile>(std::move(locked));
     }
-    std::unique_ptr<NoteFile> openNote(const std::filesystem::path& file, bool create) override {
+    Result<std::unique_ptr<NoteFile>> openNote(const std::filesystem::path& file, bool create) override {
         FileDescriptor note = kelvrast::openNote(calls_, file, create);
-        if (!note.isOpen())
-            return nullptr;
-        return std::make_unique<PosixNoteFile>(calls_, file, std::move(note));
+        if (!note.isOpen()) {
+            if (!create && errno == ENOENT)
+                return std::unique_ptr<NoteFile>();
+            return failure(FileAction::writeTo, file, errno);
+        }
+        return std::unique_ptr<NoteFile>(std::make_unique<PosixNoteFile>(calls_, file, std::move(note)));
+    }
+    // The clock the kernel dates files by.
+    std::int64_t now() override {
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
     }
 
 private:
@@ -394,7 +412,7 @@ Status PosixFiles::touch(const std::filesystem::path& file) {
     PosixLockedFile locked(calls_, file, std::move(opened.value()));
     PosixAppending appending(calls_);
     if (locked.lock().locked())
-        repairUnfinished(appending, locked);
+        static_cast<void>(repairUnfinished(appending, locked));
     return Status::success();
 }
 

@@ -24,6 +24,8 @@ public:
     virtual BOOL unlockFileEx(HANDLE file, DWORD reserved, DWORD low, DWORD high, LPOVERLAPPED at) = 0;
     virtual BOOL createDirectory(LPCWSTR path, LPSECURITY_ATTRIBUTES security) = 0;
     virtual BOOL setFileAttributes(LPCWSTR path, DWORD attributes) = 0;
+    virtual BOOL getFileTime(HANDLE file, LPFILETIME made, LPFILETIME read, LPFILETIME written) = 0;
+    virtual BOOL moveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags) = 0;
 };
 
 // The system's own calls.

@@ -78,6 +78,12 @@ private:
     DWORD error_ = ERROR_SUCCESS;
 };
 
+// A file time, in 100 ns since 1601, in nanoseconds since 1970.
+std::int64_t sinceUnixEpoch(const FILETIME& time) {
+    const auto ticks = static_cast<std::int64_t>((std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime);
+    return (ticks - 116'444'736'000'000'000) * 100;
+}
+
 OVERLAPPED at(std::uint64_t offset) {
     OVERLAPPED position{};
     position.Offset = static_cast<DWORD>(offset);
@@ -148,35 +154,6 @@ void flushFolderOf(Win32Calls& calls, const std::filesystem::path& file) {
         calls.flushFileBuffers(folder.get());
 }
 
-// A note that opening it has just made is flushed with its entry in the folder before it is used, so that a power
-// cut cannot take it away while it describes an append. Called right after the open, whose error it reads.
-Win32Handle flushedIfMade(Win32Calls& calls, Win32Handle opened, const std::filesystem::path& note) {
-    if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-        calls.flushFileBuffers(opened.get());
-        flushFolderOf(calls, note);
-    }
-    return opened;
-}
-
-// The note of the file, opened for reading and writing; when create is set, it and its folder are made when
-// missing.
-// On Windows a name that begins with a dot does not hide a folder, so the notes' folder is marked hidden: a
-// student browsing the working folder for the SEND file finds the answer files and nothing that looks like one.
-Win32Handle openNote(Win32Calls& calls, const std::filesystem::path& file, bool create) {
-    const std::filesystem::path note = unfinished::notePath(file);
-    if (!create)
-        return openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
-    Win32Handle opened = openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
-    if (opened.isOpen() || ::GetLastError() != ERROR_PATH_NOT_FOUND)
-        return flushedIfMade(calls, std::move(opened), note);
-    const std::filesystem::path folder = note.parent_path();
-    if (makeSharedFolder(calls, folder)) {
-        calls.setFileAttributes(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
-        flushFolderOf(calls, folder);
-    }
-    return flushedIfMade(calls, openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS), note);
-}
-
 // Virus scanners, backup, sync and indexing tools open a file without sharing it for a moment, and the next open
 // fails with a sharing or lock violation. Such a file is tried again for about a second, as SQLite does on Windows
 // for the same reason, before the failure goes to the student; a file held for long (an editor keeping it open)
@@ -195,6 +172,37 @@ Win32Handle openPatiently(Win32Calls& calls, const std::function<void()>& waitWh
         }
         waitWhileHeld();
     }
+}
+
+// A note that opening it has just made is flushed with its entry in the folder before it is used, so that a power
+// cut cannot take it away while it describes an append. Called right after the open, whose error it reads.
+Win32Handle flushedIfMade(Win32Calls& calls, Win32Handle opened, const std::filesystem::path& note) {
+    if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+        calls.flushFileBuffers(opened.get());
+        flushFolderOf(calls, note);
+    }
+    return opened;
+}
+
+// The note of the file, opened for reading and writing; when create is set, it and its folder are made when
+// missing.
+// On Windows a name that begins with a dot does not hide a folder, so the notes' folder is marked hidden: a
+// student browsing the working folder for the SEND file finds the answer files and nothing that looks like one.
+Win32Handle openNote(Win32Calls& calls, const std::function<void()>& waitWhileHeld, const std::filesystem::path& file,
+                     bool create) {
+    const std::filesystem::path note = unfinished::notePath(file);
+    if (!create)
+        return openPatiently(calls, waitWhileHeld, note, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    Win32Handle opened = openPatiently(calls, waitWhileHeld, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    if (opened.isOpen() || ::GetLastError() != ERROR_PATH_NOT_FOUND)
+        return flushedIfMade(calls, std::move(opened), note);
+    const std::filesystem::path folder = note.parent_path();
+    if (makeSharedFolder(calls, folder)) {
+        calls.setFileAttributes(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        flushFolderOf(calls, folder);
+    }
+    return flushedIfMade(calls, openPatiently(calls, waitWhileHeld, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS),
+                         note);
 }
 
 // Opens the file for appending, creating it when missing. A file made here has its entry in the folder flushed
@@ -224,8 +232,16 @@ public:
             return win32Failure(FileAction::readSizeOf, path_, ::GetLastError());
         return *size;
     }
-    bool readAt(std::uint64_t offset, std::string& into) override {
-        return kelvrast::readAt(calls_, handle_.get(), into.data(), into.size(), offset);
+    Status readAt(std::uint64_t offset, std::string& into) override {
+        if (!kelvrast::readAt(calls_, handle_.get(), into.data(), into.size(), offset))
+            return win32Failure(FileAction::read, path_, ::GetLastError());
+        return Status::success();
+    }
+    Result<std::int64_t> lastWrite() override {
+        FILETIME written{};
+        if (!calls_.getFileTime(handle_.get(), nullptr, nullptr, &written))
+            return win32Failure(FileAction::read, path_, ::GetLastError());
+        return sinceUnixEpoch(written);
     }
     Status append(std::string_view block) override {
         if (block.size() > std::numeric_limits<DWORD>::max())
@@ -311,11 +327,21 @@ public:
             return win32Failure(FileAction::lock, file, locked->lock().error());
         return std::unique_ptr<LockedFile>(std::move(locked));
     }
-    std::unique_ptr<NoteFile> openNote(const std::filesystem::path& file, bool create) override {
-        Win32Handle note = kelvrast::openNote(calls_, file, create);
-        if (!note.isOpen())
-            return nullptr;
-        return std::make_unique<Win32NoteFile>(calls_, file, std::move(note));
+    Result<std::unique_ptr<NoteFile>> openNote(const std::filesystem::path& file, bool create) override {
+        Win32Handle note = kelvrast::openNote(calls_, waitWhileHeld_, file, create);
+        if (!note.isOpen()) {
+            const DWORD error = ::GetLastError();
+            if (!create && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND))
+                return std::unique_ptr<NoteFile>();
+            return win32Failure(FileAction::writeTo, file, error);
+        }
+        return std::unique_ptr<NoteFile>(std::make_unique<Win32NoteFile>(calls_, file, std::move(note)));
+    }
+    // The clock NTFS dates files by.
+    std::int64_t now() override {
+        FILETIME now{};
+        ::GetSystemTimeAsFileTime(&now);
+        return sinceUnixEpoch(now);
     }
 
 private:
@@ -348,7 +374,7 @@ Status Win32Files::touch(const std::filesystem::path& file) {
     Win32LockedFile locked(calls_, file, std::move(opened));
     Win32Appending appending(calls_, waitWhileHeld_);
     if (locked.lock().locked())
-        repairUnfinished(appending, locked);
+        static_cast<void>(repairUnfinished(appending, locked));
     return Status::success();
 }
 

@@ -32,6 +32,10 @@ public:
         return ::CreateDirectoryW(path, security);
     }
     BOOL setFileAttributes(LPCWSTR path, DWORD attributes) override { return ::SetFileAttributesW(path, attributes); }
+    BOOL getFileTime(HANDLE file, LPFILETIME made, LPFILETIME read, LPFILETIME written) override {
+        return ::GetFileTime(file, made, read, written);
+    }
+    BOOL moveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags) override { return ::MoveFileExW(from, to, flags); }
 };
 
 } // namespace

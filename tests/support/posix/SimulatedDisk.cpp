@@ -135,6 +135,8 @@ int SimulatedDisk::fstat(int fd, struct stat* into) {
     *into = {};
     into->st_mode = file.folder ? (S_IFDIR | 0700) : (S_IFREG | 0600);
     into->st_size = static_cast<off_t>(file.current.size());
+    into->st_mtim.tv_sec = static_cast<time_t>(lastWriteOf(open->node) / 1'000'000'000);
+    into->st_mtim.tv_nsec = static_cast<long>(lastWriteOf(open->node) % 1'000'000'000);
     return 0;
 }
 

@@ -225,3 +225,20 @@ BOOL SimulatedWin32Disk::setFileAttributes(LPCWSTR path, DWORD) {
 }
 
 } // namespace kelvrast::testing
+
+namespace kelvrast::testing {
+
+// Only the time of the last write is kept.
+BOOL SimulatedWin32Disk::getFileTime(HANDLE file, LPFILETIME made, LPFILETIME read, LPFILETIME written) {
+    Open* open = usable(file);
+    if (!open)
+        return FALSE;
+    if (made || read)
+        return fail(ERROR_INVALID_PARAMETER);
+    const auto ticks = static_cast<std::uint64_t>(lastWriteOf(open->node) / 100 + 116'444'736'000'000'000);
+    written->dwLowDateTime = static_cast<DWORD>(ticks);
+    written->dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    return TRUE;
+}
+
+} // namespace kelvrast::testing

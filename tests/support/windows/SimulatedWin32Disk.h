@@ -26,6 +26,8 @@ public:
     BOOL unlockFileEx(HANDLE file, DWORD reserved, DWORD low, DWORD high, LPOVERLAPPED at) override;
     BOOL createDirectory(LPCWSTR path, LPSECURITY_ATTRIBUTES security) override;
     BOOL setFileAttributes(LPCWSTR path, DWORD attributes) override;
+    BOOL getFileTime(HANDLE file, LPFILETIME made, LPFILETIME read, LPFILETIME written) override;
+    BOOL moveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags) override;
 
 private:
     // Sets the last error, as the system's calls do on failure.
