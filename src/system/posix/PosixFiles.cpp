@@ -411,9 +411,7 @@ Status PosixFiles::touch(const std::filesystem::path& file) {
         return opened.status();
     PosixLockedFile locked(calls_, file, std::move(opened.value()));
     PosixAppending appending(calls_);
-    if (locked.lock().locked())
-        static_cast<void>(repairUnfinished(appending, locked));
-    return Status::success();
+    return locked.lock().locked() ? repairUnfinished(appending, locked) : Status::success();
 }
 
 Status PosixFiles::readLines(const std::filesystem::path& file, const LineSink& sink) {

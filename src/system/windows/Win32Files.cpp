@@ -373,9 +373,7 @@ Status Win32Files::touch(const std::filesystem::path& file) {
         return win32Failure(FileAction::open, file, ::GetLastError());
     Win32LockedFile locked(calls_, file, std::move(opened));
     Win32Appending appending(calls_, waitWhileHeld_);
-    if (locked.lock().locked())
-        static_cast<void>(repairUnfinished(appending, locked));
-    return Status::success();
+    return locked.lock().locked() ? repairUnfinished(appending, locked) : Status::success();
 }
 
 Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& sink) {
