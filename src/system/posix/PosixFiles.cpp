@@ -432,12 +432,28 @@ Status PosixFiles::readLines(const std::filesystem::path& file, const LineSink& 
     return Status::success();
 }
 
+// Written whole or not at all: a flushed copy beside the file is renamed over it, and the folder flushed, so that a
+// power cut leaves the old bytes or the new, never an empty or half-written file.
 Status PosixFiles::writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    FileDescriptor fd = openFile(calls_, file, O_WRONLY | O_CREAT | O_TRUNC);
-    if (!fd.isOpen())
-        return failure(FileAction::open, file, errno);
-    if (!writeAll(calls_, fd.get(), bytes))
-        return failure(FileAction::writeTo, file, errno);
+    const std::filesystem::path copy = file.string() + ".new";
+    int error = 0;
+    {
+        FileDescriptor fd = openFile(calls_, copy, O_WRONLY | O_CREAT | O_TRUNC);
+        if (!fd.isOpen())
+            return failure(FileAction::open, file, errno);
+        if (!writeAll(calls_, fd.get(), bytes))
+            error = errno;
+        else
+            error = syncData(calls_, fd.get());
+    }
+    if (error == 0 && calls_.rename(copy.c_str(), file.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        calls_.unlink(copy.c_str());
+        return failure(FileAction::writeTo, file, error);
+    }
+    if (int synced = syncFolder(calls_, file.parent_path()); synced != 0)
+        return failure(FileAction::writeTo, file, synced);
     return Status::success();
 }
 

@@ -394,12 +394,20 @@ Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& 
     return Status::success();
 }
 
+// Written whole or not at all: a flushed copy beside the file replaces it, and the folder is flushed, so that a
+// power cut leaves the old bytes or the new, never an empty or half-written file.
 Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    Win32Handle opened = openPatiently(calls_, waitWhileHeld_, file, GENERIC_WRITE, CREATE_ALWAYS);
-    if (!opened.isOpen())
-        return win32Failure(FileAction::open, file, ::GetLastError());
-    if (!writeAll(calls_, opened.get(), bytes))
+    const std::filesystem::path copy = file.wstring() + L".new";
+    {
+        Win32Handle opened = openPatiently(calls_, waitWhileHeld_, copy, GENERIC_WRITE, CREATE_ALWAYS);
+        if (!opened.isOpen())
+            return win32Failure(FileAction::open, file, ::GetLastError());
+        if (!writeAll(calls_, opened.get(), bytes) || !calls_.flushFileBuffers(opened.get()))
+            return win32Failure(FileAction::writeTo, file, ::GetLastError());
+    }
+    if (!calls_.moveFileEx(copy.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return win32Failure(FileAction::writeTo, file, ::GetLastError());
+    flushFolderOf(calls_, file);
     return Status::success();
 }
 

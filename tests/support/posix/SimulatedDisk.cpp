@@ -165,4 +165,34 @@ int SimulatedDisk::mkdir(const char* path, mode_t) {
     return 0;
 }
 
+int SimulatedDisk::rename(const char* from, const char* to) {
+    if (powerGone())
+        return fail(EIO);
+    const std::optional<int> moved = find(from);
+    const std::optional<int> replaced = find(to);
+    const std::optional<int> folder = find(std::filesystem::path(to).parent_path());
+    if (!moved || !folder)
+        return fail(ENOENT);
+    if (replaced && node(*replaced).folder)
+        return fail(EISDIR);
+    if (!change())
+        return fail(EIO);
+    moveEntry(from, to);
+    return 0;
+}
+
+int SimulatedDisk::unlink(const char* path) {
+    if (powerGone())
+        return fail(EIO);
+    const std::optional<int> found = find(path);
+    if (!found)
+        return fail(ENOENT);
+    if (node(*found).folder)
+        return fail(EISDIR);
+    if (!change())
+        return fail(EIO);
+    removeEntry(path);
+    return 0;
+}
+
 } // namespace kelvrast::testing

@@ -228,6 +228,23 @@ BOOL SimulatedWin32Disk::setFileAttributes(LPCWSTR path, DWORD) {
 
 namespace kelvrast::testing {
 
+// A move within the disk changes the folders' entries only; they are durable once the folders are flushed. Whether
+// MOVEFILE_WRITE_THROUGH flushes them too, Microsoft's documentation does not say for a move that is a rename.
+BOOL SimulatedWin32Disk::moveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags) {
+    const std::filesystem::path source(from), target(to);
+    if (!existing(source))
+        return FALSE;
+    const std::optional<int> replaced = find(target);
+    if (replaced && (!(flags & MOVEFILE_REPLACE_EXISTING) || node(*replaced).folder))
+        return fail(ERROR_ALREADY_EXISTS);
+    if (!find(target.parent_path()))
+        return fail(ERROR_PATH_NOT_FOUND);
+    if (!change())
+        return fail(powerGoneError);
+    moveEntry(source, target);
+    return TRUE;
+}
+
 // Only the time of the last write is kept.
 BOOL SimulatedWin32Disk::getFileTime(HANDLE file, LPFILETIME made, LPFILETIME read, LPFILETIME written) {
     Open* open = usable(file);
