@@ -218,6 +218,13 @@ void SimulatedDiskModel::removeEntry(const std::filesystem::path& path) {
     nodes_.at(find(path.parent_path()).value()).entries.erase(path.filename().string());
 }
 
+void SimulatedDiskModel::flushEntryOf(int flushed) {
+    for (auto& [number, node] : nodes_)
+        for (const auto& [name, entry] : node.entries)
+            if (entry == flushed)
+                node.durableEntries[name] = flushed;
+}
+
 void SimulatedDiskModel::flushEntries(int folder) {
     Node& node = nodes_.at(folder);
     node.durableEntries = node.entries;

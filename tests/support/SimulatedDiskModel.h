@@ -95,6 +95,8 @@ protected:
     std::int64_t lastWriteOf(int node) const { return nodes_.at(node).lastWrite; }
     void flushData(int node);
     void flushEntries(int folder);
+    // Makes durable the entry that names the node in its folder.
+    void flushEntryOf(int node);
     // Moves the entry from to to, in place of any entry there; durable once both folders are flushed.
     void moveEntry(const std::filesystem::path& from, const std::filesystem::path& to);
     void removeEntry(const std::filesystem::path& path);

@@ -135,11 +135,13 @@ FileDescriptor openNote(SystemCalls& calls, const std::filesystem::path& file, b
         return existing;
     const std::filesystem::path folder = note.parent_path();
     if (retryOnInterrupt([&] { return calls.mkdir(folder.c_str(), privateFolder); }) == 0)
-        syncFolder(calls, folder.parent_path());
+        if (int error = syncFolder(calls, folder.parent_path()); error != 0)
+            return FileDescriptor(calls, (errno = error, -1));
     bool made = false;
     FileDescriptor fd = openOrCreate(calls, note, O_RDWR, made);
     if (made)
-        syncFolder(calls, folder);
+        if (int error = syncFolder(calls, folder); error != 0)
+            return FileDescriptor(calls, (errno = error, -1));
     return fd;
 }
 

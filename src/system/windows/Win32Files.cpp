@@ -137,21 +137,49 @@ DWORD cutBack(Win32Calls& calls, const std::filesystem::path& file, std::uint64_
 }
 
 // What the program relies on from Windows and NTFS after a power cut (Microsoft's documentation of
-// FlushFileBuffers, of CreateFile's FILE_FLAG_WRITE_THROUGH and of NTFS recoverability):
+// FlushFileBuffers, of CreateFile's FILE_FLAG_WRITE_THROUGH, of NTFS recoverability, and the file system algorithms
+// of [MS-FSA] 2.1.5.7, "Server Requests Flushing Cached Data"):
 // - FlushFileBuffers writes the file's buffered data and its metadata to the device and asks the device to flush
 //   its own cache; a write not followed by it may be lost, whole or in part.
 // - NTFS logs its metadata (entries, sizes) so that the volume comes back consistent, but not file data: a file
 //   may come back longer, with zeros where its unflushed bytes were to be.
-// - Windows documents no flush of a folder by itself. A new file's entry is flushed through a handle to its
-//   folder opened for writing, where the file system allows it, and by the file's own flush; the program assumes
-//   no more than that a made file may be lost until both are done, and does both before using it.
-void flushFolderOf(Win32Calls& calls, const std::filesystem::path& file) {
-    // Write access only: FlushFileBuffers needs GENERIC_WRITE, and reading a shared folder (listing it) is refused.
-    Win32Handle folder(calls.createFile(file.parent_path().c_str(), GENERIC_WRITE, shareReadWrite, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+// - A flush of a file, or of a folder through a handle of its own, flushes the file system metadata of what it is
+//   flushed through, and "ensures that the directory structure is persisted to stable storage". A folder's handle
+//   may flush with FILE_ADD_FILE or FILE_ADD_SUBDIRECTORY access; a standard account has neither on c:\, so the
+//   entry of a new c:\kelvrast is made durable by the flush of c:\kelvrast itself.
+// So whatever the program makes is flushed through its own handle before it is used, and the folder that holds it
+// too where the account may open it so; a failure of either fails what made it, as on Linux.
+constexpr DWORD folderFlushAccess = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | SYNCHRONIZE;
+
+// Flushes the folder through a handle of its own. ERROR_ACCESS_DENIED when the account may not open it to do so.
+DWORD flushFolder(Win32Calls& calls, const std::filesystem::path& folder) {
+    Win32Handle handle(calls.createFile(folder.c_str(), folderFlushAccess, shareReadWrite, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr),
                        calls);
-    if (folder.isOpen())
-        calls.flushFileBuffers(folder.get());
+    if (!handle.isOpen())
+        return ::GetLastError();
+    return calls.flushFileBuffers(handle.get()) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+// The folder that holds what was just made, flushed where the account may; the made thing's own flush covers it
+// where it may not.
+DWORD flushFolderOf(Win32Calls& calls, const std::filesystem::path& made) {
+    const DWORD error = flushFolder(calls, made.parent_path());
+    return error == ERROR_ACCESS_DENIED ? ERROR_SUCCESS : error;
+}
+
+// A file just made, flushed through its handle and in its folder; the error when it cannot be.
+DWORD flushMadeFile(Win32Calls& calls, HANDLE opened, const std::filesystem::path& file) {
+    if (!calls.flushFileBuffers(opened))
+        return ::GetLastError();
+    return flushFolderOf(calls, file);
+}
+
+// A folder just made, flushed itself and in its folder; the error when it cannot be.
+DWORD flushMadeFolder(Win32Calls& calls, const std::filesystem::path& folder) {
+    if (const DWORD error = flushFolder(calls, folder); error != ERROR_SUCCESS)
+        return error;
+    return flushFolderOf(calls, folder);
 }
 
 // Virus scanners, backup, sync and indexing tools open a file without sharing it for a moment, and the next open
@@ -177,10 +205,11 @@ Win32Handle openPatiently(Win32Calls& calls, const std::function<void()>& waitWh
 // A note that opening it has just made is flushed with its entry in the folder before it is used, so that a power
 // cut cannot take it away while it describes an append. Called right after the open, whose error it reads.
 Win32Handle flushedIfMade(Win32Calls& calls, Win32Handle opened, const std::filesystem::path& note) {
-    if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-        calls.flushFileBuffers(opened.get());
-        flushFolderOf(calls, note);
-    }
+    if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        if (const DWORD error = flushMadeFile(calls, opened.get(), note); error != ERROR_SUCCESS) {
+            ::SetLastError(error);
+            return Win32Handle(INVALID_HANDLE_VALUE, calls);
+        }
     return opened;
 }
 
@@ -199,21 +228,25 @@ Win32Handle openNote(Win32Calls& calls, const std::function<void()>& waitWhileHe
     const std::filesystem::path folder = note.parent_path();
     if (makeSharedFolder(calls, folder)) {
         calls.setFileAttributes(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
-        flushFolderOf(calls, folder);
+        if (const DWORD error = flushMadeFolder(calls, folder); error != ERROR_SUCCESS) {
+            ::SetLastError(error);
+            return Win32Handle(INVALID_HANDLE_VALUE, calls);
+        }
     }
     return flushedIfMade(calls, openPatiently(calls, waitWhileHeld, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS),
                          note);
 }
 
-// Opens the file for appending, creating it when missing. A file made here has its entry in the folder flushed
-// before anything goes into it; each block's own flush covers the rest.
-Win32Handle openForAppending(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
-                             const std::filesystem::path& file) {
+// Opens the file for appending, creating it when missing, or gives the failure to show. A file made here has its
+// entry in the folder flushed before anything goes into it; each block's own flush covers the rest.
+Result<Win32Handle> openForAppending(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
+                                     const std::filesystem::path& file) {
     Win32Handle opened = openPatiently(calls, waitWhileHeld, file, appendAccess, OPEN_ALWAYS);
-    if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-        calls.flushFileBuffers(opened.get());
-        flushFolderOf(calls, file);
-    }
+    if (!opened.isOpen())
+        return win32Failure(FileAction::open, file, ::GetLastError());
+    if (::GetLastError() != ERROR_ALREADY_EXISTS)
+        if (const DWORD error = flushMadeFile(calls, opened.get(), file); error != ERROR_SUCCESS)
+            return win32Failure(FileAction::saveNewFile, file, error);
     return opened;
 }
 
@@ -318,11 +351,12 @@ public:
         : calls_(calls), waitWhileHeld_(waitWhileHeld) {}
 
     Result<std::unique_ptr<LockedFile>> openLocked(const std::filesystem::path& file, bool create) override {
-        Win32Handle opened = create ? openForAppending(calls_, waitWhileHeld_, file)
-                                    : openPatiently(calls_, waitWhileHeld_, file, appendAccess, OPEN_EXISTING);
-        if (!opened.isOpen())
-            return win32Failure(FileAction::open, file, ::GetLastError());
-        auto locked = std::make_unique<Win32LockedFile>(calls_, file, std::move(opened));
+        Result<Win32Handle> opened =
+            create ? openForAppending(calls_, waitWhileHeld_, file)
+                   : openExisting(openPatiently(calls_, waitWhileHeld_, file, appendAccess, OPEN_EXISTING), file);
+        if (!opened.ok())
+            return opened.status();
+        auto locked = std::make_unique<Win32LockedFile>(calls_, file, std::move(opened.value()));
         if (!locked->lock().locked())
             return win32Failure(FileAction::lock, file, locked->lock().error());
         return std::unique_ptr<LockedFile>(std::move(locked));
@@ -345,6 +379,12 @@ public:
     }
 
 private:
+    static Result<Win32Handle> openExisting(Win32Handle opened, const std::filesystem::path& file) {
+        if (!opened.isOpen())
+            return win32Failure(FileAction::open, file, ::GetLastError());
+        return opened;
+    }
+
     Win32Calls& calls_;
     const std::function<void()>& waitWhileHeld_;
 };
@@ -363,15 +403,16 @@ Win32Files::Win32Files(Win32Calls& calls, std::function<void()> waitWhileHeld)
 Status Win32Files::createFolder(const std::filesystem::path& folder) {
     if (!makeSharedFolder(calls_, folder))
         return win32Failure(FileAction::createFolder, folder, ::GetLastError());
-    flushFolderOf(calls_, folder);
+    if (const DWORD error = flushMadeFolder(calls_, folder); error != ERROR_SUCCESS)
+        return win32Failure(FileAction::saveNewFolder, folder, error);
     return Status::success();
 }
 
 Status Win32Files::touch(const std::filesystem::path& file) {
-    Win32Handle opened = openForAppending(calls_, waitWhileHeld_, file);
-    if (!opened.isOpen())
-        return win32Failure(FileAction::open, file, ::GetLastError());
-    Win32LockedFile locked(calls_, file, std::move(opened));
+    Result<Win32Handle> opened = openForAppending(calls_, waitWhileHeld_, file);
+    if (!opened.ok())
+        return opened.status();
+    Win32LockedFile locked(calls_, file, std::move(opened.value()));
     Win32Appending appending(calls_, waitWhileHeld_);
     return locked.lock().locked() ? repairUnfinished(appending, locked) : Status::success();
 }
@@ -407,7 +448,8 @@ Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view
     }
     if (!calls_.moveFileEx(copy.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return win32Failure(FileAction::writeTo, file, ::GetLastError());
-    flushFolderOf(calls_, file);
+    if (const DWORD error = flushFolderOf(calls_, file); error != ERROR_SUCCESS)
+        return win32Failure(FileAction::writeTo, file, error);
     return Status::success();
 }
 

@@ -95,6 +95,9 @@ HANDLE SimulatedWin32Disk::opening(int found, DWORD access, DWORD disposition, D
     const bool truncates = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
     if (folder && (!(flags & FILE_FLAG_BACKUP_SEMANTICS) || truncates))
         return noHandle(ERROR_ACCESS_DENIED);
+    // A standard account may not open the root of c: to change it, nor to flush it.
+    if (folder && found == 0 && (mayAppend(access) || (access & GENERIC_WRITE)))
+        return noHandle(ERROR_ACCESS_DENIED);
     if (truncates && !node(found).current.empty()) {
         if (!change())
             return noHandle(powerGoneError);
@@ -146,7 +149,9 @@ BOOL SimulatedWin32Disk::writeFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWO
     return TRUE;
 }
 
-// A file's flush makes its bytes and size durable; a folder's, through a handle with write access, its entries.
+// A file's flush makes its bytes and size durable; a folder's, through a handle with write or append access (for a
+// folder FILE_ADD_FILE or FILE_ADD_SUBDIRECTORY), its entries; either makes durable the entry that names it in its
+// folder ([MS-FSA] 2.1.5.7: the flush persists the directory structure).
 BOOL SimulatedWin32Disk::flushFileBuffers(HANDLE file) {
     Open* open = usable(file);
     if (!open)
@@ -159,6 +164,7 @@ BOOL SimulatedWin32Disk::flushFileBuffers(HANDLE file) {
         flushEntries(open->node);
     else
         flushData(open->node);
+    flushEntryOf(open->node);
     return TRUE;
 }
 
