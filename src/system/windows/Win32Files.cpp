@@ -123,19 +123,6 @@ bool writeAll(Win32Calls& calls, HANDLE file, std::string_view bytes) {
     return true;
 }
 
-// Cuts the file back to size through a handle of its own, and flushes the cut to the device.
-DWORD cutBack(Win32Calls& calls, const std::filesystem::path& file, std::uint64_t size) {
-    Win32Handle writer = openFile(calls, file, cutAccess, OPEN_EXISTING);
-    if (!writer.isOpen())
-        return ::GetLastError();
-    FILE_END_OF_FILE_INFO end{};
-    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
-    if (!calls.setFileInformationByHandle(writer.get(), FileEndOfFileInfo, &end, sizeof end) ||
-        !calls.flushFileBuffers(writer.get()))
-        return ::GetLastError();
-    return ERROR_SUCCESS;
-}
-
 // What the program relies on from Windows and NTFS after a power cut (Microsoft's documentation of
 // FlushFileBuffers, of CreateFile's FILE_FLAG_WRITE_THROUGH, of NTFS recoverability, and the file system algorithms
 // of [MS-FSA] 2.1.5.7, "Server Requests Flushing Cached Data"):
@@ -202,6 +189,20 @@ Win32Handle openPatiently(Win32Calls& calls, const std::function<void()>& waitWh
     }
 }
 
+// Cuts the file back to size through a handle of its own, and flushes the cut to the device.
+DWORD cutBack(Win32Calls& calls, const std::function<void()>& waitWhileHeld, const std::filesystem::path& file,
+              std::uint64_t size) {
+    Win32Handle writer = openPatiently(calls, waitWhileHeld, file, cutAccess, OPEN_EXISTING);
+    if (!writer.isOpen())
+        return ::GetLastError();
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!calls.setFileInformationByHandle(writer.get(), FileEndOfFileInfo, &end, sizeof end) ||
+        !calls.flushFileBuffers(writer.get()))
+        return ::GetLastError();
+    return ERROR_SUCCESS;
+}
+
 // A note that opening it has just made is flushed with its entry in the folder before it is used, so that a power
 // cut cannot take it away while it describes an append. Called right after the open, whose error it reads.
 Win32Handle flushedIfMade(Win32Calls& calls, Win32Handle opened, const std::filesystem::path& note) {
@@ -253,8 +254,10 @@ Result<Win32Handle> openForAppending(Win32Calls& calls, const std::function<void
 // An answer file open for appending, under its lock until the object goes.
 class Win32LockedFile final : public LockedFile {
 public:
-    Win32LockedFile(Win32Calls& calls, std::filesystem::path path, Win32Handle handle)
-        : calls_(calls), path_(std::move(path)), handle_(std::move(handle)), lock_(calls, handle_.get()) {}
+    Win32LockedFile(Win32Calls& calls, const std::function<void()>& waitWhileHeld, std::filesystem::path path,
+                    Win32Handle handle)
+        : calls_(calls), waitWhileHeld_(waitWhileHeld), path_(std::move(path)), handle_(std::move(handle)),
+          lock_(calls, handle_.get()) {}
 
     const ExclusiveLock& lock() const { return lock_; }
 
@@ -292,12 +295,13 @@ public:
         return Status::success();
     }
     Status cutTo(std::uint64_t size) override {
-        const DWORD error = cutBack(calls_, path_, size);
+        const DWORD error = cutBack(calls_, waitWhileHeld_, path_, size);
         return error == ERROR_SUCCESS ? Status::success() : win32Failure(FileAction::takeBack, path_, error);
     }
 
 private:
     Win32Calls& calls_;
+    const std::function<void()>& waitWhileHeld_;
     std::filesystem::path path_;
     Win32Handle handle_;
     ExclusiveLock lock_;
@@ -356,7 +360,7 @@ public:
                    : openExisting(openPatiently(calls_, waitWhileHeld_, file, appendAccess, OPEN_EXISTING), file);
         if (!opened.ok())
             return opened.status();
-        auto locked = std::make_unique<Win32LockedFile>(calls_, file, std::move(opened.value()));
+        auto locked = std::make_unique<Win32LockedFile>(calls_, waitWhileHeld_, file, std::move(opened.value()));
         if (!locked->lock().locked())
             return win32Failure(FileAction::lock, file, locked->lock().error());
         return std::unique_ptr<LockedFile>(std::move(locked));
@@ -412,7 +416,7 @@ Status Win32Files::touch(const std::filesystem::path& file) {
     Result<Win32Handle> opened = openForAppending(calls_, waitWhileHeld_, file);
     if (!opened.ok())
         return opened.status();
-    Win32LockedFile locked(calls_, file, std::move(opened.value()));
+    Win32LockedFile locked(calls_, waitWhileHeld_, file, std::move(opened.value()));
     Win32Appending appending(calls_, waitWhileHeld_);
     return locked.lock().locked() ? repairUnfinished(appending, locked) : Status::success();
 }
