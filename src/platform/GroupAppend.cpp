@@ -20,11 +20,11 @@ enum class Standing {
     changed, // changed since by someone else, or gone: never cut
 };
 
-// What the noted append left in the file. A note of this version carries its stamp, and any tail within the
-// block's length that is dated no later than the append is its own, whatever its bytes (the size may reach the
-// disk before the data, which then reads as zeros or old bytes); an earlier version's note counts a tail as its
-// own only when it is the block's bytes or zeros, sector by sector.
-Result<Standing> standingOf(LockedFile& file, const unfinished::NoteHead& head, const NotedAppend& noted) {
+// What the noted append left in the file. With the time the note was written (notes of this version), any tail
+// within the block's length that is dated no later than the append is its own, whatever its bytes (the size may reach
+// the disk before the data, which then reads as zeros or old bytes); an earlier version's note counts a tail as its own
+// only when it is the block's bytes or zeros, sector by sector.
+Result<Standing> standingOf(LockedFile& file, std::optional<std::int64_t> written, const NotedAppend& noted) {
     const Result<std::uint64_t> size = file.size();
     if (!size.ok())
         return size.status();
@@ -32,11 +32,11 @@ Result<Standing> standingOf(LockedFile& file, const unfinished::NoteHead& head, 
         return Standing::lacks;
     if (size.value() < noted.sizeBefore || size.value() - noted.sizeBefore > noted.block.size())
         return Standing::changed;
-    if (head.stamp) {
-        const Result<std::int64_t> written = file.lastWrite();
-        if (!written.ok())
-            return written.status();
-        if (written.value() > *head.stamp + unfinished::changedAfter)
+    if (written) {
+        const Result<std::int64_t> changed = file.lastWrite();
+        if (!changed.ok())
+            return changed.status();
+        if (changed.value() > *written + unfinished::changedAfter)
             return Standing::changed;
     }
     std::string tail(static_cast<std::size_t>(size.value() - noted.sizeBefore), '\0');
@@ -45,7 +45,7 @@ Result<Standing> standingOf(LockedFile& file, const unfinished::NoteHead& head, 
     if (tail == noted.block)
         return Standing::whole;
     const unfinished::NoteHead own{noted.sizeBefore, noted.block.size()};
-    if (!head.stamp && !unfinished::isUnfinishedTail(own, tail, std::string_view(noted.block).substr(0, tail.size())))
+    if (!written && !unfinished::isUnfinishedTail(own, tail, std::string_view(noted.block).substr(0, tail.size())))
         return Standing::changed;
     return Standing::part;
 }
@@ -62,6 +62,11 @@ Status repairFromNote(AppendingSystem& system, NoteFile& note, LockedFile& own,
         return Status::success();
     const std::optional<std::vector<NotedAppend>> appends =
         unfinished::parseNote(note.read(std::numeric_limits<std::size_t>::max()));
+    // The note's stamp is by the program's clock; the note's own date is by the file system's, which on a network
+    // drive may run ahead: the later of the two is when the note was written.
+    std::optional<std::int64_t> written = head->stamp;
+    if (const std::optional<std::int64_t> dated = note.lastWrite(); written && dated)
+        written = std::max(*written, *dated);
     std::vector<std::unique_ptr<LockedFile>> opened;
     std::vector<std::pair<LockedFile*, Standing>> files;
     // A note kept only in part was cut before any block went in: there is nothing to take out.
@@ -83,7 +88,7 @@ Status repairFromNote(AppendingSystem& system, NoteFile& note, LockedFile& own,
             opened.push_back(std::move(other.value()));
             file = opened.back().get();
         }
-        const Result<Standing> standing = standingOf(*file, *head, append);
+        const Result<Standing> standing = standingOf(*file, written, append);
         if (!standing.ok())
             return standing.status();
         files.emplace_back(file, standing.value());

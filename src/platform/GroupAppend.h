@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,9 @@ public:
     virtual std::string read(std::size_t most) = 0;
     // Writes bytes over the note from its start and flushes them; a failure names the answer file.
     virtual Status writeFromStart(std::string_view bytes) = 0;
+    // When the note was last written, by the clock that dates the answer files, in nanoseconds since 1970; nothing
+    // when that cannot be read.
+    virtual std::optional<std::int64_t> lastWrite() = 0;
 };
 
 // What the appends need of a system.

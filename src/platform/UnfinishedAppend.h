@@ -35,7 +35,9 @@ namespace kelvrast::unfinished {
 // end, or the last line, would otherwise make the file look cut inside its block). The rule is safe both ways: a
 // power cut can only take a file's date back to an earlier one, which counts the tail as the append's own, as it
 // is; and an edit needs a person to notice the stop, open an editor and save, which takes longer than the window.
-// The repair's own cuts leave a file at its size before, which counts as holding nothing of the block whatever its
+// The later of the stamp and the note's own date counts, so that a file system whose clock runs ahead of the
+// program's (a network drive) does not make the append's own writes look later. The repair's own cuts leave a file
+// at its size before, which counts as holding nothing of the block whatever its
 // date, so a repair cut short by a power cut is finished by the next. A note of an earlier version has no stamp:
 // its tail counts as the append's own only when it is, sector by sector, the block's bytes or zeros.
 //

@@ -226,6 +226,7 @@ TYPED_TEST(UnfinishedAppend, WhatTheStoppedAnswerLeftGoesAndWhatTheStudentChange
         std::string masterTail, sendTail; // the files' bytes past before, as the stop left them
         bool sendEdited;                  // then changed by the student, in an editor
         std::string expectedMaster, expectedSend;
+        bool clockBehind = false; // the program's clock an hour behind the one that dates files (a network drive)
     };
     const std::vector<Case> cases = {
         {"the SEND file cut partway", block, block.substr(0, 20), false, "", ""},
@@ -240,6 +241,8 @@ TYPED_TEST(UnfinishedAppend, WhatTheStoppedAnswerLeftGoesAndWhatTheStudentChange
         // What the stop left in the master file goes, and the student's SEND file stays as it was saved.
         {"the master file cut, the SEND file edited", block.substr(0, 9), withoutLastLineEnd, true, "",
          withoutLastLineEnd},
+        {"the SEND file cut partway, the program's clock behind the disk's", block, block.substr(0, 20), false, "", "",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -254,7 +257,8 @@ TYPED_TEST(UnfinishedAppend, WhatTheStoppedAnswerLeftGoesAndWhatTheStudentChange
         std::filesystem::last_write_time(send, written + std::chrono::minutes(c.sendEdited ? 1 : 0));
         writeBytes(unfinished::notePath(master),
                    unfinished::stampedNoteOf({{{}, before.size(), block}, {send.filename(), before.size(), block}},
-                                             stampOf(written) - 1'000'000));
+                                             stampOf(written) - (c.clockBehind ? 3'600'000'000'000 : 1'000'000)));
+        std::filesystem::last_write_time(unfinished::notePath(master), written);
 
         ASSERT_TRUE(files.touch(master).ok());
         EXPECT_EQ(readBytes(master), before + c.expectedMaster);

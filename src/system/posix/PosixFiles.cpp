@@ -269,6 +269,13 @@ public:
         return error == 0 ? Status::success() : failure(FileAction::writeTo, file_, error);
     }
 
+    std::optional<std::int64_t> lastWrite() override {
+        struct stat now {};
+        if (calls_.fstat(fd_.get(), &now) != 0)
+            return std::nullopt;
+        return std::int64_t{now.st_mtim.tv_sec} * 1'000'000'000 + now.st_mtim.tv_nsec;
+    }
+
 private:
     SystemCalls& calls_;
     std::filesystem::path file_;

@@ -123,6 +123,24 @@ bool writeAll(Win32Calls& calls, HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// Opens the file, trying again for a moment while another program holds it (below).
+Win32Handle openPatiently(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
+                          const std::filesystem::path& file, DWORD access, DWORD disposition);
+
+// Cuts the file back to size through a handle of its own, and flushes the cut to the device.
+DWORD cutBack(Win32Calls& calls, const std::function<void()>& waitWhileHeld, const std::filesystem::path& file,
+              std::uint64_t size) {
+    Win32Handle writer = openPatiently(calls, waitWhileHeld, file, cutAccess, OPEN_EXISTING);
+    if (!writer.isOpen())
+        return ::GetLastError();
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!calls.setFileInformationByHandle(writer.get(), FileEndOfFileInfo, &end, sizeof end) ||
+        !calls.flushFileBuffers(writer.get()))
+        return ::GetLastError();
+    return ERROR_SUCCESS;
+}
+
 // What the program relies on from Windows and NTFS after a power cut (Microsoft's documentation of
 // FlushFileBuffers, of CreateFile's FILE_FLAG_WRITE_THROUGH, of NTFS recoverability, and the file system algorithms
 // of [MS-FSA] 2.1.5.7, "Server Requests Flushing Cached Data"):
@@ -169,40 +187,6 @@ DWORD flushMadeFolder(Win32Calls& calls, const std::filesystem::path& folder) {
     return flushFolderOf(calls, folder);
 }
 
-// Virus scanners, backup, sync and indexing tools open a file without sharing it for a moment, and the next open
-// fails with a sharing or lock violation. Such a file is tried again for about a second, as SQLite does on Windows
-// for the same reason, before the failure goes to the student; a file held for long (an editor keeping it open)
-// still gives the message after that second. The last error is that of the last try.
-constexpr int triesWhileHeld = 20;
-
-Win32Handle openPatiently(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
-                          const std::filesystem::path& file, DWORD access, DWORD disposition) {
-    for (int tried = 1;; ++tried) {
-        Win32Handle opened = openFile(calls, file, access, disposition);
-        const DWORD error = ::GetLastError();
-        if (opened.isOpen() || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
-            tried == triesWhileHeld) {
-            ::SetLastError(error);
-            return opened;
-        }
-        waitWhileHeld();
-    }
-}
-
-// Cuts the file back to size through a handle of its own, and flushes the cut to the device.
-DWORD cutBack(Win32Calls& calls, const std::function<void()>& waitWhileHeld, const std::filesystem::path& file,
-              std::uint64_t size) {
-    Win32Handle writer = openPatiently(calls, waitWhileHeld, file, cutAccess, OPEN_EXISTING);
-    if (!writer.isOpen())
-        return ::GetLastError();
-    FILE_END_OF_FILE_INFO end{};
-    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
-    if (!calls.setFileInformationByHandle(writer.get(), FileEndOfFileInfo, &end, sizeof end) ||
-        !calls.flushFileBuffers(writer.get()))
-        return ::GetLastError();
-    return ERROR_SUCCESS;
-}
-
 // A note that opening it has just made is flushed with its entry in the folder before it is used, so that a power
 // cut cannot take it away while it describes an append. Called right after the open, whose error it reads.
 Win32Handle flushedIfMade(Win32Calls& calls, Win32Handle opened, const std::filesystem::path& note) {
@@ -236,6 +220,26 @@ Win32Handle openNote(Win32Calls& calls, const std::function<void()>& waitWhileHe
     }
     return flushedIfMade(calls, openPatiently(calls, waitWhileHeld, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS),
                          note);
+}
+
+// Virus scanners, backup, sync and indexing tools open a file without sharing it for a moment, and the next open
+// fails with a sharing or lock violation. Such a file is tried again for about a second, as SQLite does on Windows
+// for the same reason, before the failure goes to the student; a file held for long (an editor keeping it open)
+// still gives the message after that second. The last error is that of the last try.
+constexpr int triesWhileHeld = 20;
+
+Win32Handle openPatiently(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
+                          const std::filesystem::path& file, DWORD access, DWORD disposition) {
+    for (int tried = 1;; ++tried) {
+        Win32Handle opened = openFile(calls, file, access, disposition);
+        const DWORD error = ::GetLastError();
+        if (opened.isOpen() || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+            tried == triesWhileHeld) {
+            ::SetLastError(error);
+            return opened;
+        }
+        waitWhileHeld();
+    }
 }
 
 // Opens the file for appending, creating it when missing, or gives the failure to show. A file made here has its
@@ -339,6 +343,13 @@ public:
         if (!calls_.flushFileBuffers(handle_.get()))
             return win32Failure(FileAction::writeTo, file_, ::GetLastError());
         return Status::success();
+    }
+
+    std::optional<std::int64_t> lastWrite() override {
+        FILETIME written{};
+        if (!calls_.getFileTime(handle_.get(), nullptr, nullptr, &written))
+            return std::nullopt;
+        return sinceUnixEpoch(written);
     }
 
 private:
