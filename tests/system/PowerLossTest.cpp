@@ -63,10 +63,19 @@ std::string answerText(int question) {
     return text;
 }
 
-std::vector<PendingBlock> enterResponse(int question) {
+std::vector<PendingBlock> answerOf(int question) {
     const std::string entry = "`q" + std::to_string(100 + question).substr(1) + " The question";
     return {{master, records::answerBlock({"14:05:09", 10000.0 + question, entry, answerText(question)})},
             {send, records::answerBlock({"14:05:10", std::nullopt, entry, answerText(question)})}};
+}
+
+// Made once: every restart compares with them.
+const std::vector<PendingBlock>& enterResponse(int question) {
+    static std::map<int, std::vector<PendingBlock>> made;
+    auto [at, added] = made.try_emplace(question);
+    if (added)
+        at->second = answerOf(question);
+    return at->second;
 }
 
 std::vector<PendingBlock> saveAsNotes(int note) {
@@ -98,12 +107,20 @@ struct Ledger {
     }
 };
 
+// The system's files on the simulated disk. Keeping the folder private is done through the real system, not through
+// the disk's calls: here there is nothing for it to act on.
+class FilesOnTheDisk final : public SystemFiles {
+public:
+    using SystemFiles::SystemFiles;
+    Status keepPrivate(const std::filesystem::path&) override { return Status::success(); }
+};
+
 // The program's own start on the disk, as a student's start runs it: the name asked, the files made or repaired,
 // the master file scanned and the header written.
 struct ProgramStart {
     FakeClock clock;
     ScriptedRandom random{{0.5f}};
-    SystemFiles files;
+    FilesOnTheDisk files;
     ScriptedDialogs dialogs;
     FakeTextBoxes boxes;
     FakePictureBox picture1, picture2;
