@@ -29,17 +29,18 @@ namespace kelvrast::unfinished {
 // its block whole, each file that holds its block or part of it is cut back to its size before, whatever the bytes
 // of that part. A repair that cannot finish leaves the note live, and no append goes on until one does.
 //
-// What the student changed after a stop is never cut. The head carries the time, by the clock that dates files,
-// just before the note was written; the append's own writes follow within the note's flush, milliseconds, and a
-// file dated more than changedAfter past the stamp was changed by someone else (an editor that drops the last line
-// end, or the last line, would otherwise make the file look cut inside its block). The rule is safe both ways: a
-// power cut can only take a file's date back to an earlier one, which counts the tail as the append's own, as it
-// is; and an edit needs a person to notice the stop, open an editor and save, which takes longer than the window.
-// The later of the stamp and the note's own date counts, so that a file system whose clock runs ahead of the
-// program's (a network drive) does not make the append's own writes look later. The repair's own cuts leave a file
-// at its size before, which counts as holding nothing of the block whatever its
-// date, so a repair cut short by a power cut is finished by the next. A note of an earlier version has no stamp:
-// its tail counts as the append's own only when it is, sector by sector, the block's bytes or zeros.
+// What the student changed after a stop is never cut. The head carries the time just before the note was written,
+// by the clock the system dates local files with; the append's own writes follow within the note's flush,
+// milliseconds, and a file dated more than changedAfter past it was changed by someone else (an editor that drops
+// the last line end, or the last line, would otherwise make the file look cut inside its block). The rule is safe
+// both ways: a power cut can only take a file's date back to an earlier one, which counts the tail as the append's
+// own, as it is (Windows promises a date once the handle that wrote is closed, which the append's own close or the
+// kill does at once); and an edit needs a person to notice the stop, open an editor and save, which takes longer
+// than the window. The later of the stamp and the note's own date counts, so that a drive whose clock runs ahead
+// of the program's (a network drive) does not make the append's own writes look later. The repair's own cuts leave
+// a file at its size before, which counts as holding nothing of the block whatever its date, so a repair cut short
+// by a power cut is finished by the next. A note of an earlier version has no stamp: its tail counts as the
+// append's own only when it is, sector by sector, the block's bytes or zeros.
 //
 // A note describes an append in flight and nothing else: under the lock a live note is always of an append that
 // never returned, and it is retired once it has been acted on.
