@@ -9,7 +9,8 @@ DraftKeeper::DraftKeeper(DraftStore& store, Timer& timer, TextBoxes& boxes, Dial
     timer_.setTickHandler([this] { tick(); });
 }
 
-void DraftKeeper::restore(std::u16string_view studentName) {
+void DraftKeeper::restore(std::u16string_view studentName,
+                          const std::function<bool(std::u16string_view answer)>& recorded) {
     studentName_ = studentName;
     fileName_ = draftFileName(studentName);
     writer_.emplace(store_);
@@ -28,6 +29,9 @@ void DraftKeeper::restore(std::u16string_view studentName) {
         return dialogs_.message(u"A draft of typed text was found in " + pathText(path()) +
                                 u", but it is not put back: " + draft.status().message() +
                                 u". The next text you type takes its place.");
+    // Recorded by a run killed before it could remove the draft: a record empties both boxes.
+    if (recorded(draft.value().answer))
+        return discard();
     boxes_.setQuestionText(draft.value().question);
     boxes_.setAnswerText(draft.value().answer);
     questionTyped_ = !draft.value().question.empty();

@@ -8,6 +8,7 @@
 #include "platform/Timer.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,8 +26,9 @@ public:
     DraftKeeper(DraftStore& store, Timer& timer, TextBoxes& boxes, Dialogs& dialogs);
 
     // At start, once the student's name is known and the resume scan is done: the student's draft back in the boxes
-    // it was typed into, with a word to the student.
-    void restore(std::u16string_view studentName);
+    // it was typed into, with a word to the student; a draft whose answer recorded tells is already in the files
+    // goes instead.
+    void restore(std::u16string_view studentName, const std::function<bool(std::u16string_view answer)>& recorded);
     // The student changed a box.
     void boxesChanged(bool questionBox);
     // The boxes' text is recorded or emptied: the draft goes.

@@ -42,7 +42,8 @@ Status MainWindowLogic::load() {
     }
     Status resumed = resumeAssignment(state_, platform_);
     if (resumed.ok() && drafts_)
-        drafts_->restore(state_.studentName);
+        drafts_->restore(state_.studentName,
+                         [&](std::u16string_view answer) { return lastRecordHolds(state_, platform_.files, answer); });
     inCommand_ = outer;
     if (!resumed.ok())
         return Status::failure(u"The program cannot start: the assignment could not be opened. " + resumed.message());

@@ -6,6 +6,7 @@
 #include "flow/NumberText.h"
 
 #include <array>
+#include <deque>
 
 namespace kelvrast {
 namespace {
@@ -85,6 +86,49 @@ void saveAsNotes(MainWindowState& state, Platform& platform) {
     if (!recorded.ok())
         return reportNotRecorded(platform, u"note", recorded);
     finishRecording(state, platform, notes);
+}
+
+bool lastRecordHolds(const MainWindowState& state, Files& files, std::u16string_view answer) {
+    if (answer.empty() || answer == toScreenText(state.answerPrompt))
+        return false;
+    const std::string bytes = codepage::fromUnicode(answer).bytes;
+    auto ending = [](std::string_view before, const std::string& text) {
+        return std::string(before) + std::string(records::lineEnd) + text + std::string(records::lineEnd) +
+               std::string(records::recordCloser) + std::string(records::lineEnd);
+    };
+    const std::array endings{
+        ending(records::responseMarker, code(bytes, state.codeNumber)),
+        ending(records::recordOpener, code(std::string(records::notesPrefix) + bytes, state.codeNumber))};
+    auto linesIn = [](const std::string& text) {
+        std::size_t count = 0;
+        for (std::size_t at = text.find(records::lineEnd); at != std::string::npos;
+             at = text.find(records::lineEnd, at + 1))
+            ++count;
+        return count;
+    };
+    // This start's header, four lines, may follow the record.
+    constexpr std::size_t headerLines = 4;
+    const std::size_t kept = std::max(linesIn(endings[0]), linesIn(endings[1])) + headerLines;
+    std::deque<std::string> last;
+    const Status read = files.readLines(state.masterFilePath, [&](std::string_view line) {
+        last.emplace_back(line);
+        if (last.size() > kept)
+            last.pop_front();
+    });
+    if (!read.ok())
+        return false;
+    for (const std::string& wanted : endings)
+        for (const std::size_t after : {std::size_t{0}, headerLines}) {
+            const std::size_t count = linesIn(wanted);
+            if (last.size() < count + after)
+                continue;
+            std::string joined;
+            for (std::size_t i = last.size() - after - count; i < last.size() - after; ++i)
+                joined += last[i] + std::string(records::lineEnd);
+            if (joined == wanted)
+                return true;
+        }
+    return false;
 }
 
 } // namespace kelvrast

@@ -68,8 +68,12 @@ Status resumeAssignment(MainWindowState& state, Platform& platform) {
         return entry.status();
     state.presentationMode = 1;
 
-    if (Status created = platform.files.touch(state.masterFilePath); !created.ok())
+    // A repair left for a later try is told once, and the start goes on: no record goes in until it is done.
+    const Status created = platform.files.touch(state.masterFilePath);
+    if (!created.ok() && !created.isLeftUnfinished())
         return created;
+    if (!created.ok())
+        platform.dialogs.message(created.message());
     Result<std::string> scanLine = scanMasterFile(platform.files, state.masterFilePath, state, entry.value());
     if (!scanLine.ok())
         return scanLine.status();
@@ -86,7 +90,9 @@ Status resumeAssignment(MainWindowState& state, Platform& platform) {
         return records::assignmentHeader(codeLine, code(assignmentLine, state.codeNumber),
                                          code(scanLine.value(), state.codeNumber), state.assignmentTitle);
     };
-    return platform.files.appendBlocks({{state.masterFilePath, header()}, {state.sendFilePath, header()}});
+    const Status written =
+        platform.files.appendBlocks({{state.masterFilePath, header()}, {state.sendFilePath, header()}});
+    return created.ok() ? written : Status::success();
 }
 
 } // namespace kelvrast

@@ -19,27 +19,36 @@ const char* const answerPromptText =
 
 namespace {
 
+struct StudentFiles {
+    std::filesystem::path master, send, notes;
+};
+
 // The names are made in UTF-16, which the file system library turns into each system's own encoding.
-void setFilePaths(MainWindowState& state, std::u16string_view name, const std::string& date) {
+StudentFiles studentFiles(const std::filesystem::path& folder, std::u16string_view name, const std::string& date) {
     const std::u16string part = fileNamePart(name);
     // Month and day come from one reading of the date, so a start at midnight cannot mix two days.
     const std::u16string month = toScreenText(date.substr(0, 2));
     const std::u16string day = date.size() >= 5 ? toScreenText(date.substr(3, 2)) : std::u16string();
-    state.masterFilePath = state.folderPath / std::filesystem::path(u"masterFile_" + part + u".txt");
-    state.sendFilePath = state.folderPath / std::filesystem::path(u"send_" + month + day + part + u".txt");
-    state.notesFilePath = state.folderPath / std::filesystem::path(u"notes_" + part + u".txt");
+    return {folder / std::filesystem::path(u"masterFile_" + part + u".txt"),
+            folder / std::filesystem::path(u"send_" + month + day + part + u".txt"),
+            folder / std::filesystem::path(u"notes_" + part + u".txt")};
+}
+
+void setFilePaths(MainWindowState& state, std::u16string_view name, const std::string& date) {
+    StudentFiles files = studentFiles(state.folderPath, name, date);
+    state.masterFilePath = std::move(files.master);
+    state.sendFilePath = std::move(files.send);
+    state.notesFilePath = std::move(files.notes);
 }
 
 // Why the paths that the name makes in the working folder, with the notes kept beside the answer files, would be
 // longer than the system opens; nothing when they are not. Lengths are in the system's own units of a path.
 std::optional<std::u16string> pathLengthProblem(const std::filesystem::path& folder, std::u16string_view name,
                                                 std::size_t longestPath) {
-    MainWindowState made;
-    made.folderPath = folder;
     // The SEND file's month and day are four characters whatever the date.
-    setFilePaths(made, name, "01-01-2000");
+    const StudentFiles made = studentFiles(folder, name, "01-01-2000");
     std::size_t longestMade = 0;
-    for (const auto& file : {made.masterFilePath, made.sendFilePath, made.notesFilePath})
+    for (const auto& file : {made.master, made.send, made.notes})
         for (const auto& path : {file, unfinished::notePath(file)})
             longestMade = std::max(longestMade, path.native().size());
     if (longestMade <= longestPath)

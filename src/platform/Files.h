@@ -36,7 +36,8 @@ public:
     // Creates one folder; fails when it exists already or cannot be made.
     virtual Status createFolder(const std::filesystem::path& folder) = 0;
     // Opens a file for appending and closes it: a missing file is created empty, an existing one is unchanged
-    // except that the start of a block whose append never finished (the program was killed) is taken out.
+    // except that what an append that never finished (the program was killed) left is taken out. When that cannot
+    // be finished, the failure is Status::isLeftUnfinished and the file is there all the same.
     virtual Status touch(const std::filesystem::path& file) = 0;
     // Reads a file from its start, line by line: a line ends at CR, an LF right after the CR is dropped,
     // and an LF on its own stays inside the line. A last line without a line end counts; an empty file has none.

@@ -26,13 +26,22 @@ public:
         return status;
     }
 
+    // A failure to finish what an earlier run left unfinished; what it describes is still there for a later try.
+    static Status leftUnfinished(std::u16string message) {
+        Status status = failure(std::move(message));
+        status.leftUnfinished_ = true;
+        return status;
+    }
+
     bool ok() const { return !failed_; }
     bool isNotFound() const { return notFound_; }
+    bool isLeftUnfinished() const { return leftUnfinished_; }
     const std::u16string& message() const { return message_; }
 
 private:
     bool failed_ = false;
     bool notFound_ = false;
+    bool leftUnfinished_ = false;
     std::u16string message_;
 };
 

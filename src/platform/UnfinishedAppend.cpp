@@ -65,22 +65,33 @@ std::optional<NoteHead> parseNoteHead(std::string_view start) {
         return std::nullopt;
     const char* at = start.data() + form.size();
     const char* last = start.data() + end + 1;
+    // Two numbers: one file; four: several, as an earlier version wrote them; five: stamped.
+    const auto fields = std::count(at, last, ' ') + 1;
+    if (fields != 2 && fields != 4 && fields != 5)
+        return std::nullopt;
     NoteHead note;
     const std::optional<std::uint64_t> size = numberBefore(at, last, ' ');
-    const bool alone = std::find(at, last, ' ') == last;
-    const std::optional<std::uint64_t> length = numberBefore(at, last, alone ? '\n' : ' ');
+    const std::optional<std::uint64_t> length = numberBefore(at, last, fields == 2 ? '\n' : ' ');
     if (!size || !length || !fitsInAFile(*size, *length))
         return std::nullopt;
     note.sizeBefore = *size;
     note.length = *length;
-    if (!alone) {
+    if (fields > 2) {
         const std::optional<std::uint64_t> others = numberBefore(at, last, ' ');
         const char* checksumAt = at;
-        const std::optional<std::uint64_t> checksum = numberBefore(at, last, '\n', 16);
-        if (!others || *others == 0 || !checksum || at - checksumAt != 17 || at != last)
+        const std::optional<std::uint64_t> checksum = numberBefore(at, last, fields == 4 ? '\n' : ' ', 16);
+        if (!others || (*others == 0 && fields == 4) || !checksum || at - checksumAt != 17)
             return std::nullopt;
         note.others = *others;
         note.checksum = *checksum;
+    }
+    if (fields == 5) {
+        std::int64_t stamp = 0;
+        const auto read = std::from_chars(at, last, stamp);
+        if (read.ec != std::errc() || read.ptr == at || read.ptr != last - 1)
+            return std::nullopt;
+        at = last;
+        note.stamp = stamp;
     }
     if (at != last)
         return std::nullopt;
@@ -88,19 +99,39 @@ std::optional<NoteHead> parseNoteHead(std::string_view start) {
     return note;
 }
 
-std::string noteOf(const std::vector<NotedAppend>& appends) {
-    const NotedAppend& own = appends.front();
-    if (appends.size() == 1)
-        return noteHead(own.sizeBefore, own.block.size()) + own.block;
-    std::string rest = own.block;
+namespace {
+
+// The first append's block and, for each other append, its size, length, name and block.
+std::string restOf(const std::vector<NotedAppend>& appends) {
+    std::string rest = appends.front().block;
     for (std::size_t i = 1; i < appends.size(); ++i) {
         const NotedAppend& other = appends[i];
         const auto name = other.file.u8string();
         rest += std::to_string(other.sizeBefore) + " " + std::to_string(other.block.size()) + " " +
                 std::string(name.begin(), name.end()) + "\n" + other.block;
     }
-    return std::string(form) + std::to_string(own.sizeBefore) + " " + std::to_string(own.block.size()) + " " +
-           std::to_string(appends.size() - 1) + " " + hex(checksumOf(rest)) + "\n" + rest;
+    return rest;
+}
+
+std::string groupHead(const std::vector<NotedAppend>& appends, const std::string& rest) {
+    return std::string(form) + std::to_string(appends.front().sizeBefore) + " " +
+           std::to_string(appends.front().block.size()) + " " + std::to_string(appends.size() - 1) + " " +
+           hex(checksumOf(rest));
+}
+
+} // namespace
+
+std::string noteOf(const std::vector<NotedAppend>& appends) {
+    const NotedAppend& own = appends.front();
+    if (appends.size() == 1)
+        return noteHead(own.sizeBefore, own.block.size()) + own.block;
+    const std::string rest = restOf(appends);
+    return groupHead(appends, rest) + "\n" + rest;
+}
+
+std::string stampedNoteOf(const std::vector<NotedAppend>& appends, std::int64_t stamp) {
+    const std::string rest = restOf(appends);
+    return groupHead(appends, rest) + " " + std::to_string(stamp) + "\n" + rest;
 }
 
 namespace {
@@ -141,7 +172,7 @@ std::optional<std::vector<NotedAppend>> parseNote(std::string_view note) {
     if (rest.size() < head->length)
         return std::nullopt;
     std::vector<NotedAppend> appends{{{}, head->sizeBefore, std::string(rest.substr(0, head->length))}};
-    if (head->others == 0)
+    if (head->others == 0 && !head->stamp)
         return appends;
     std::string_view after = rest.substr(head->length);
     const std::optional<std::vector<NotedAppend>> others = parseOthers(after, head->others);

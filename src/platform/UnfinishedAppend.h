@@ -9,11 +9,11 @@
 
 namespace kelvrast::unfinished {
 
-// A kill can stop a write at any page boundary of a file, and a power cut can keep any of the pages that were not
-// flushed, or the file's new size with zeros where the block was to be. So before a block goes in, a note of the
-// file's size and of the block is written beside the file and flushed; the next append, or the next start's touch
-// of the note's own file, takes out, under the lock, what an append that never finished left at the file's end, but
-// only when those bytes are, sector by sector, the noted block's own or zeros.
+// A kill can stop a write at any page boundary of a file, and a power cut can keep any of the sectors that were
+// not flushed, and the file's new size, whole or in part, with zeros or old bytes where the block was to be. So
+// before a block goes in, a note of the file's size and of the block is written beside the file and flushed; the
+// next append, or the next start's touch of the note's own file, takes out, under the lock, what an append that
+// never finished left at the file's end.
 //
 // The blocks of one answer go to two or three files together (see platform/GroupAppend.h), and one note, the first
 // file's, describes them all. The order, each step flushed before the next begins:
@@ -21,14 +21,29 @@ namespace kelvrast::unfinished {
 //   2. the blocks, appended to their files;
 //   3. the note retired: its head's form overwritten in place, so it no longer reads as a note.
 // Only then is the answer acknowledged. A power cut before 2 leaves the files as they were; between 2 and 3 a live
-// note beside tails that are part of their blocks; after 3 the blocks whole and no note. A note is rewritten in
+// note beside tails that are what the append left; after 3 the blocks whole and no note. A note is rewritten in
 // place and never shortened on this path, so its flushes carry data only, not a new size for the file system's
 // journal. One note for the group rather than one per file spares an Enter Response two of six flushes.
 //
-// A note describes an append in flight and nothing else. Otherwise a student who shortens the file in an editor
-// (drops the last line end, or the last line) would leave it "ending inside" the last block, and the next start
-// would cut the rest of that block away. So under the lock a live note is always of an append that never returned,
-// and it is retired once it has been acted on. A note that cannot be written only costs the repair.
+// No block of a live note was acknowledged, so an answer is in all of its files or in none: unless every file holds
+// its block whole, each file that holds its block or part of it is cut back to its size before, whatever the bytes
+// of that part. A repair that cannot finish leaves the note live, and no append goes on until one does.
+//
+// What the student changed after a stop is never cut. The head carries the time just before the note was written,
+// by the clock the system dates local files with; the append's own writes follow within the note's flush,
+// milliseconds, and a file dated more than changedAfter past it was changed by someone else (an editor that drops
+// the last line end, or the last line, would otherwise make the file look cut inside its block). The rule is safe
+// both ways: a power cut can only take a file's date back to an earlier one, which counts the tail as the append's
+// own, as it is (Windows promises a date once the handle that wrote is closed, which the append's own close or the
+// kill does at once); and an edit needs a person to notice the stop, open an editor and save, which takes longer
+// than the window. The later of the stamp and the note's own date counts, so that a drive whose clock runs ahead
+// of the program's (a network drive) does not make the append's own writes look later. The repair's own cuts leave
+// a file at its size before, which counts as holding nothing of the block whatever its date, so a repair cut short
+// by a power cut is finished by the next. A note of an earlier version has no stamp: its tail counts as the
+// append's own only when it is, sector by sector, the block's bytes or zeros.
+//
+// A note describes an append in flight and nothing else: under the lock a live note is always of an append that
+// never returned, and it is retired once it has been acted on.
 //
 // The head names its form, so that a note left by a version that did not empty its notes, which describes an
 // append that finished, is never taken for one in flight.
@@ -48,10 +63,12 @@ struct NoteHead {
     // The appends to other files that follow the first one's block, and the checksum of all that follows the head.
     std::uint64_t others = 0;
     std::uint64_t checksum = 0;
+    // When the note was written (see stampedNoteOf); notes of earlier versions carry none.
+    std::optional<std::int64_t> stamp = std::nullopt;
 };
 
 // The longest first line a note can have.
-constexpr std::size_t longestHead = 96;
+constexpr std::size_t longestHead = 128;
 
 // One append that a note describes.
 struct NotedAppend {
@@ -65,6 +82,16 @@ struct NotedAppend {
 // lie past the first sector, which a power cut may keep without them, and a note kept only in part was cut before
 // any block went in, so it calls for no repair.
 std::string noteOf(const std::vector<NotedAppend>& appends);
+
+// The note the program writes: the head also holds the time, in nanoseconds since 1970 by the clock the file
+// system dates its files with, just before the note was written, and a checksum of all that follows it whatever
+// the count of files.
+std::string stampedNoteOf(const std::vector<NotedAppend>& appends, std::int64_t stamp);
+
+// A file dated later than this past its note's stamp was changed after the noted append: the append's own bytes
+// follow the note within the time of one flush, and an edit needs a person to notice the stop, open an editor and
+// save.
+constexpr std::int64_t changedAfter = 5'000'000'000;
 
 // The appends a whole note describes, the note's own file's first; nothing when it is retired, of another form or
 // kept only in part.

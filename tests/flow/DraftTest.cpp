@@ -51,6 +51,19 @@ struct StudentRun {
     }
 };
 
+// The draft as it was on the disk before the command, once the command has recorded the text.
+void recordedThenKilled(StudentRun& run, void (MainWindowLogic::*command)()) {
+    run.logic.keepDraftNow();
+    auto& store = static_cast<MemoryDraftStore&>(*run.platform.drafts);
+    const auto before = store.files();
+    run.dialogs.choices.push_back(true);
+    (run.logic.*command)();
+    run.logic.keepDraftNow();
+    for (const auto& [name, bytes] : before)
+        store.put(name, bytes);
+    run.boxes.answer = typed;
+}
+
 } // namespace
 
 TEST(DraftTest, TheTypedTextComesBackUntilItIsRecordedOrEmptied) {
@@ -121,6 +134,12 @@ TEST(DraftTest, TheTypedTextComesBackUntilItIsRecordedOrEmptied) {
          },
          false},
         {"another student starts", [](StudentRun& run) { run.logic.windowClosed(); }, false, u"Bob Ray"},
+        // Killed once the blocks were in but before the draft went: the start keeps the answer, which the draft must
+        // not offer to record a second time.
+        {"killed between Enter Response's record and its draft's removal",
+         [](StudentRun& run) { recordedThenKilled(run, &MainWindowLogic::enterResponseClicked); }, false},
+        {"killed between Save as Notes' record and its draft's removal",
+         [](StudentRun& run) { recordedThenKilled(run, &MainWindowLogic::saveAsNotesClicked); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

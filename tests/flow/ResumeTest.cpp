@@ -1,4 +1,5 @@
 #include "flow/Resume.h"
+#include "platform/UnfinishedAppend.h"
 #include "support/LogicHarness.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +163,23 @@ TEST(ResumeTest, AHeaderThatCannotBeWrittenStopsStartUpAndLeavesNoPartOfIt) {
     EXPECT_NE(started.message().find(u"send_0107Ann.txt"), std::u16string::npos);
     EXPECT_NE(started.message().find(u"folder"), std::u16string::npos);
     EXPECT_EQ(readBytes(run.folder() / "masterFile_Ann.txt"), "");
+}
+
+// The last run stopped inside an answer whose note names a file that cannot be opened now: the start says so once,
+// goes on, and leaves the files for a later try.
+TEST(ResumeTest, ARepairThatCannotFinishIsToldOnceAndTheStartGoesOn) {
+    LogicHarness run;
+    const auto master = run.folder() / "masterFile_Ann.txt";
+    std::filesystem::create_directories(run.folder() / "notes_Ann.txt");
+    std::filesystem::create_directories(unfinished::notePath(master).parent_path());
+    writeBytes(master, "#1\r\nkept\r\n#9\r\n#1\r\npart");
+    writeBytes(unfinished::notePath(master),
+               unfinished::stampedNoteOf({{{}, 15, "#1\r\npart of it\r\n#9\r\n"}, {"notes_Ann.txt", 0, "x\r\n"}}, 0));
+    const Status started = run.start(u"Ann");
+    EXPECT_TRUE(started.ok());
+    ASSERT_EQ(run.dialogs.messages.size(), 1u);
+    EXPECT_NE(run.dialogs.messages[0].find(u"notes_Ann.txt"), std::u16string::npos);
+    EXPECT_EQ(readBytes(master), "#1\r\nkept\r\n#9\r\n#1\r\npart");
 }
 
 TEST(ResumeTest, EveryFailingFileOperationLeavesEitherAWholeHeaderInBothFilesOrNone) {

@@ -131,6 +131,13 @@ TYPED_TEST(FilesContract, WriteFileStartsFromTheBeginning) {
     writeBytes(file, "a much longer old content");
     ASSERT_TRUE(files.writeFile(file, "new\r\n").ok());
     EXPECT_EQ(readBytes(file), "new\r\n");
+    // Written beside it and put in its place: nothing else is left in the folder.
+    ASSERT_TRUE(files.writeFile(folder.path() / "queri_coded.txt", "").ok());
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"queri.txt", "queri_coded.txt"}));
 }
 
 // Every name a student can type makes a file of exactly that name, on every system: names beyond ASCII, and names

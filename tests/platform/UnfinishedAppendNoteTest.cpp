@@ -23,6 +23,12 @@ TEST(UnfinishedAppendNoteTest, OnlyAWholeWellFormedHeadIsANote) {
           "1x 5\n", "99999999999999999999 5\n", "9223372036854775807 1\n", "1 9223372036854775807\n"})
         EXPECT_FALSE(unfinished::parseNoteHead(std::string("append ") + bad)) << bad;
     EXPECT_TRUE(unfinished::parseNoteHead("append 1234 56\n")); // the form the cases above break
+    // The stamped form: others may be none, the stamp is a whole number, and nothing follows it.
+    const std::string checksum = " 0123456789abcdef";
+    EXPECT_EQ(unfinished::parseNoteHead("append 1 5 0" + checksum + " -42\n")->stamp, -42);
+    for (const std::string bad : {" 42 \n", " 4x2\n", " \n", " 42 7\n"})
+        EXPECT_FALSE(unfinished::parseNoteHead("append 1 5 0" + checksum + bad)) << bad;
+    EXPECT_FALSE(unfinished::parseNoteHead("append 1 5 0" + checksum + "\n")); // no others needs the stamp
     // The head of an earlier form, whose notes were never emptied: it describes an append that finished.
     EXPECT_FALSE(unfinished::parseNoteHead("1234 56\nblock bytes"));
     // A head longer than any the program writes is not looked for past its limit.
@@ -63,6 +69,14 @@ TEST(UnfinishedAppendNoteTest, ANoteOfSeveralFilesCountsOnlyWhenWhole) {
     // A name that leads out of the folder is no note of ours, checksum or not.
     for (const char* name : {"../send.txt", "sub/send.txt", "sub\\send.txt", "..", ""})
         EXPECT_FALSE(unfinished::parseNote(unfinished::noteOf({appends[0], {name, 99, "send block\r\n"}}))) << name;
+    // A stamped note of one file counts only when whole too: its bytes are taken out whatever they are.
+    const std::string stamped = unfinished::stampedNoteOf({appends[0]}, 1700000000000000000);
+    ASSERT_TRUE(unfinished::parseNote(stamped));
+    for (std::size_t at = stamped.find('\n') + 1; at < stamped.size(); ++at) {
+        std::string changed = stamped;
+        changed[at] = changed[at] == '\0' ? 'x' : '\0';
+        EXPECT_FALSE(unfinished::parseNote(changed)) << "byte " << at << " changed";
+    }
     // One append alone keeps the form of the head above, which an earlier version wrote.
     EXPECT_EQ(unfinished::noteOf({appends[0]}), unfinished::noteHead(1234, 14) + "master block\r\n");
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -159,12 +160,17 @@ TYPED_TEST(UnfinishedAppend, TheMasterFilesNoteRepairsEveryFileItNames) {
         bool noteWhole;
         bool sendThere;
         std::string expectedSend;
+        std::size_t keptInMaster = 7;
     };
     const std::vector<Case> cases = {
         {"the SEND file cut partway", 20, true, true, before},
-        {"the SEND file's block whole", block.size(), true, true, before + block},
+        // None of the answer was acknowledged: the SEND file, which the student submits, does not keep it alone.
+        {"the SEND file's block whole", block.size(), true, true, before},
         {"the SEND file gone since", 0, true, false, ""},
         {"the note kept only in part", 20, false, true, before + block.substr(0, 20)},
+        // Killed between the two appends: the master file's key line must not move the progress on alone.
+        {"the master file's block whole, the SEND file without it", 0, true, true, before, block.size()},
+        {"both blocks whole: the answer went in", block.size(), true, true, before + block, block.size()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,18 +184,132 @@ TYPED_TEST(UnfinishedAppend, TheMasterFilesNoteRepairsEveryFileItNames) {
         if (!c.noteWhole)
             note.back() = 'X';
         writeBytes(unfinished::notePath(master), note);
-        writeBytes(master, before + block.substr(0, 7));
+        writeBytes(master, before + block.substr(0, c.keptInMaster));
         if (c.sendThere)
             writeBytes(send, before + block.substr(0, c.keptInSend));
         else
             std::filesystem::remove(send);
 
         ASSERT_TRUE(files.touch(master).ok());
-        EXPECT_EQ(readBytes(master), c.noteWhole ? before : before + block.substr(0, 7));
+        const bool finished = c.keptInMaster == block.size() && c.keptInSend == block.size();
+        EXPECT_EQ(readBytes(master), c.noteWhole && !finished ? before : before + block.substr(0, c.keptInMaster));
         EXPECT_EQ(std::filesystem::exists(send), c.sendThere);
         if (c.sendThere) {
             EXPECT_EQ(readBytes(send), c.expectedSend);
         }
         EXPECT_FALSE(unfinished::parseNoteHead(readBytes(unfinished::notePath(master))));
+    }
+}
+
+namespace {
+
+// A file's last-write time as the notes' stamps count it.
+std::int64_t stampOf(std::filesystem::file_time_type time) {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::file_clock::to_sys(time).time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+// The program stopped inside an answer with a note of this version, stamped as it was written. What its own
+// unfinished write left goes from every file of the answer, whatever its bytes, unless every block is whole; a file
+// the student changed after the stop (it is dated later than the write) keeps every byte it holds.
+TYPED_TEST(UnfinishedAppend, WhatTheStoppedAnswerLeftGoesAndWhatTheStudentChangedStays) {
+    const std::string before = "#1\r\n01:02:03\r\nThe first answer\r\n#9\r\n";
+    const std::string block = "#1\r\n01:05:09\r\nThe answer that was going in\r\nwith a second line\r\n#9\r\n";
+    const std::string garbage(block.size(), '\x7f');
+    const std::string withoutLastLineEnd = block.substr(0, block.size() - 2);
+    const std::string withoutLastLine = block.substr(0, block.size() - 4);
+    struct Case {
+        const char* name;
+        std::string masterTail, sendTail; // the files' bytes past before, as the stop left them
+        bool sendEdited;                  // then changed by the student, in an editor
+        std::string expectedMaster, expectedSend;
+        bool clockBehind = false; // the program's clock an hour behind the one that dates files (a network drive)
+    };
+    const std::vector<Case> cases = {
+        {"the SEND file cut partway", block, block.substr(0, 20), false, "", ""},
+        {"killed between the two blocks", block, "", false, "", ""},
+        {"both whole: the answer went in", block, block, false, block, block},
+        // The file's size reached the disk before its data, which reads as old bytes of the disk.
+        {"old bytes where the master file's block was to be", garbage.substr(0, 30), "", false, "", ""},
+        {"old bytes the whole length of the SEND file's block", block, garbage, false, "", ""},
+        {"the SEND file's last line end taken out", block, withoutLastLineEnd, true, block, withoutLastLineEnd},
+        {"the SEND file's last line taken out", block, withoutLastLine, true, block, withoutLastLine},
+        {"the SEND file's block taken out", block, "", true, "", ""},
+        // What the stop left in the master file goes, and the student's SEND file stays as it was saved.
+        {"the master file cut, the SEND file edited", block.substr(0, 9), withoutLastLineEnd, true, "",
+         withoutLastLineEnd},
+        {"the SEND file cut partway, the program's clock behind the disk's", block, block.substr(0, 20), false, "", "",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const auto master = folder.path() / "masterFile_Ann.txt";
+        const auto send = folder.path() / "send_0107Ann.txt";
+        TypeParam files;
+        ASSERT_TRUE(files.appendBlocks({{master, before}, {send, before}}).ok());
+        writeBytes(master, before + c.masterTail);
+        writeBytes(send, before + c.sendTail);
+        const auto written = std::filesystem::last_write_time(master);
+        std::filesystem::last_write_time(send, written + std::chrono::minutes(c.sendEdited ? 1 : 0));
+        writeBytes(unfinished::notePath(master),
+                   unfinished::stampedNoteOf({{{}, before.size(), block}, {send.filename(), before.size(), block}},
+                                             stampOf(written) - (c.clockBehind ? 3'600'000'000'000 : 1'000'000)));
+        std::filesystem::last_write_time(unfinished::notePath(master), written);
+
+        ASSERT_TRUE(files.touch(master).ok());
+        EXPECT_EQ(readBytes(master), before + c.expectedMaster);
+        EXPECT_EQ(readBytes(send), before + c.expectedSend);
+        EXPECT_FALSE(unfinished::parseNoteHead(readBytes(unfinished::notePath(master))));
+        ASSERT_TRUE(files.appendBlocks({{master, "next\r\n"}, {send, "next\r\n"}}).ok());
+        EXPECT_EQ(readBytes(send), before + c.expectedSend + "next\r\n");
+    }
+}
+
+// What keeps a repair or the note from being done stops the append before any block goes in: a file that the note
+// names and that cannot be opened (a folder here; on Windows a virus scanner holding it does the same), a note that
+// cannot be opened. The note stays for the next try, which finishes once the cause has gone.
+TYPED_TEST(UnfinishedAppend, AnAppendWhoseRepairOrNoteFailsWritesNothing) {
+    const std::string before = "#1\r\n01:02:03\r\nThe first answer\r\n#9\r\n";
+    const std::string block = "#1\r\n01:05:09\r\nThe answer that was going in\r\n#9\r\n";
+    for (const bool noteBlocked : {false, true}) {
+        SCOPED_TRACE(noteBlocked ? "the note cannot be opened" : "a file the note names cannot be opened");
+        TempFolder folder;
+        const auto master = folder.path() / "masterFile_Ann.txt";
+        const auto send = folder.path() / "send_0107Ann.txt";
+        const auto other = folder.path() / "send_0108Ann.txt";
+        TypeParam files;
+        ASSERT_TRUE(files.appendBlocks({{master, before}, {send, before}}).ok());
+        std::string left = before;
+        const auto note = unfinished::notePath(master);
+        if (noteBlocked) {
+            std::filesystem::remove(note);
+            std::filesystem::create_directory(note);
+        } else {
+            left += block.substr(0, 11);
+            writeBytes(master, left);
+            std::filesystem::remove(send);
+            std::filesystem::create_directory(send);
+            writeBytes(note,
+                       unfinished::stampedNoteOf({{{}, before.size(), block}, {send.filename(), before.size(), block}},
+                                                 stampOf(std::filesystem::last_write_time(master))));
+        }
+
+        const Status touched = files.touch(master); // the file is there, its repair waits
+        EXPECT_TRUE(touched.isLeftUnfinished());
+        const Status appended = files.appendBlocks({{master, "next\r\n"}, {other, "next\r\n"}});
+        ASSERT_FALSE(appended.ok());
+        EXPECT_NE(appended.message().find(noteBlocked ? master.u16string() : send.u16string()), std::u16string::npos);
+        EXPECT_EQ(readBytes(master), left);
+        EXPECT_FALSE(std::filesystem::exists(other) && !readBytes(other).empty());
+
+        std::filesystem::remove(noteBlocked ? note : send);
+        if (!noteBlocked)
+            writeBytes(send, before);
+        ASSERT_TRUE(files.appendBlocks({{master, "next\r\n"}, {other, "next\r\n"}}).ok());
+        EXPECT_EQ(readBytes(master), before + "next\r\n");
     }
 }

@@ -1,8 +1,17 @@
 #include "support/SimulatedDiskModel.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace kelvrast::testing {
+namespace {
+
+std::int64_t now() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
 
 SimulatedDiskModel::SimulatedDiskModel() {
     nodes_[0].folder = true;
@@ -54,6 +63,12 @@ void SimulatedDiskModel::makeDurableFolder(const std::filesystem::path& folder) 
     settle();
 }
 
+void SimulatedDiskModel::editedByStudent(const std::filesystem::path& file, const std::string& bytes) {
+    Node& edited = nodes_.at(find(file).value());
+    edited.durable = edited.current = bytes;
+    edited.lastWrite = now() + 60'000'000'000;
+}
+
 int SimulatedDiskModel::makeNode(int folder, const std::filesystem::path& name, bool isFolder) {
     const int made = nextNode_++;
     nodes_[made].folder = isFolder;
@@ -61,11 +76,21 @@ int SimulatedDiskModel::makeNode(int folder, const std::filesystem::path& name, 
     return made;
 }
 
+namespace {
+
+// What a grown file may read as where its data did not reach the disk: the bytes of some earlier file.
+char oldByte(std::size_t at) {
+    constexpr std::string_view old = "bytes a deleted file left on the disk\n";
+    return old[at % old.size()];
+}
+
+} // namespace
+
 std::size_t SimulatedDiskModel::unflushedChoices() const {
     std::size_t choices = 0;
     for (const auto& [number, node] : nodes_)
         choices += node.unflushed.size() + (node.durable.size() != node.current.size() ? 1 : 0) +
-                   (node.durableEntries != node.entries ? 1 : 0);
+                   (node.durable.size() < node.current.size() ? 2 : 0) + (node.durableEntries != node.entries ? 1 : 0);
     return choices;
 }
 
@@ -77,23 +102,35 @@ void SimulatedDiskModel::restart(PowerCutMode mode, const std::vector<bool>& kep
         const std::size_t at = choice++;
         return at < kept.size() && kept[at];
     };
+    const bool grownKept = mode == PowerCutMode::grownWithZeros || mode == PowerCutMode::grownWithGarbage ||
+                           mode == PowerCutMode::entriesLost || mode == PowerCutMode::killed;
+    const bool bytesKept = mode == PowerCutMode::entriesLost || mode == PowerCutMode::killed;
     for (auto& [number, node] : nodes_) {
-        const bool sizeKept = node.durable.size() == node.current.size() ||
-                              chosen(mode == PowerCutMode::grownWithZeros || mode == PowerCutMode::entriesLost);
+        const bool grown = node.durable.size() < node.current.size();
+        std::size_t size = node.durable.size();
+        if (node.durable.size() != node.current.size() && chosen(grownKept))
+            size = node.current.size();
+        // The size may have reached the disk part of the way through the write, and the rest reads as old bytes.
+        if (grown && chosen(false) && size == node.current.size())
+            size = node.durable.size() + (node.current.size() - node.durable.size()) / 2;
+        const bool garbage = grown && chosen(mode == PowerCutMode::grownWithGarbage);
         std::string bytes = node.durable;
-        bytes.resize(sizeKept ? node.current.size() : node.durable.size(), '\0');
-        for (const std::size_t page : node.unflushed) {
-            if (!chosen(mode == PowerCutMode::entriesLost))
+        for (std::size_t at = bytes.size(); at < size; ++at)
+            bytes.push_back(garbage ? oldByte(at) : '\0');
+        bytes.resize(size);
+        for (const std::size_t sector : node.unflushed) {
+            if (!chosen(bytesKept))
                 continue;
-            const std::size_t from = page * pageSize;
-            const std::size_t to = std::min({from + pageSize, bytes.size(), node.current.size()});
+            const std::size_t from = sector * sectorSize;
+            const std::size_t to = std::min({from + sectorSize, bytes.size(), node.current.size()});
             if (from < to)
                 bytes.replace(from, to - from, node.current, from, to - from);
         }
         node.durable = node.current = bytes;
         node.unflushed.clear();
         if (node.durableEntries != node.entries &&
-            !chosen(mode == PowerCutMode::somePagesKept || mode == PowerCutMode::grownWithZeros))
+            !chosen(mode == PowerCutMode::somePagesKept || mode == PowerCutMode::grownWithZeros ||
+                    mode == PowerCutMode::grownWithGarbage || mode == PowerCutMode::killed))
             node.entries = node.durableEntries;
         node.durableEntries = node.entries;
         node.lockedBy = -1;
@@ -151,8 +188,9 @@ std::size_t SimulatedDiskModel::writeAt(Open& open, std::string_view bytes, std:
     if (node.current.size() < from + bytes.size())
         node.current.resize(from + bytes.size(), '\0');
     node.current.replace(from, bytes.size(), bytes);
-    for (std::size_t page = from / pageSize; page <= (from + bytes.size() - 1) / pageSize; ++page)
-        node.unflushed.insert(page);
+    for (std::size_t sector = from / sectorSize; sector <= (from + bytes.size() - 1) / sectorSize; ++sector)
+        node.unflushed.insert(sector);
+    node.lastWrite = now();
     if (!at)
         open.offset = from + bytes.size();
     return bytes.size();
@@ -160,12 +198,31 @@ std::size_t SimulatedDiskModel::writeAt(Open& open, std::string_view bytes, std:
 
 void SimulatedDiskModel::resize(int node, std::uint64_t size) {
     nodes_.at(node).current.resize(static_cast<std::size_t>(size), '\0');
+    nodes_.at(node).lastWrite = now();
 }
 
 void SimulatedDiskModel::flushData(int number) {
     Node& node = nodes_.at(number);
     node.durable = node.current;
     node.unflushed.clear();
+}
+
+void SimulatedDiskModel::moveEntry(const std::filesystem::path& from, const std::filesystem::path& to) {
+    Node& fromFolder = nodes_.at(find(from.parent_path()).value());
+    const int moved = fromFolder.entries.at(from.filename().string());
+    fromFolder.entries.erase(from.filename().string());
+    nodes_.at(find(to.parent_path()).value()).entries[to.filename().string()] = moved;
+}
+
+void SimulatedDiskModel::removeEntry(const std::filesystem::path& path) {
+    nodes_.at(find(path.parent_path()).value()).entries.erase(path.filename().string());
+}
+
+void SimulatedDiskModel::flushEntryOf(int flushed) {
+    for (auto& [number, node] : nodes_)
+        for (const auto& [name, entry] : node.entries)
+            if (entry == flushed)
+                node.durableEntries[name] = flushed;
 }
 
 void SimulatedDiskModel::flushEntries(int folder) {

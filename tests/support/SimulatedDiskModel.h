@@ -14,10 +14,12 @@ namespace kelvrast::testing {
 
 // What a disk may have kept, after a power cut, of the changes that were not flushed.
 enum class PowerCutMode {
-    unflushedLost,  // all of them lost, folder entries too
-    somePagesKept,  // any subset of the unflushed pages, sizes and folders' entries
-    grownWithZeros, // each file's new size kept, its unflushed bytes zeros
-    entriesLost,    // every byte kept, but the entries of folders not flushed lost
+    unflushedLost,    // all of them lost, folder entries too
+    somePagesKept,    // any subset of the unflushed sectors, sizes (whole or part of the way) and folders' entries
+    grownWithZeros,   // each file's new size kept, its unflushed bytes zeros
+    grownWithGarbage, // each file's new size kept, its unflushed bytes old bytes of the disk
+    entriesLost,      // every byte kept, but the entries of folders not flushed lost
+    killed,           // only the program killed: everything it wrote kept
 };
 
 // A disk that records every change and tells the flushed from the unflushed, whatever system's calls reach it: an
@@ -28,8 +30,10 @@ enum class PowerCutMode {
 // appends overlapping.
 class SimulatedDiskModel {
 public:
-    // A page of the cache: what a power cut keeps whole or loses whole.
+    // A page of the cache, as the file system writes it.
     static constexpr std::size_t pageSize = 4096;
+    // What a power cut keeps whole or loses whole: a page may reach the disk in part, sector by sector.
+    static constexpr std::size_t sectorSize = 512;
 
     SimulatedDiskModel();
 
@@ -43,8 +47,10 @@ public:
     std::optional<std::string> bytesOf(const std::filesystem::path& file) const;
     // A folder made and flushed, outside any count: where the program's own folders go.
     void makeDurableFolder(const std::filesystem::path& folder);
+    // The file saved by an editor while the program is not running, a minute later than now.
+    void editedByStudent(const std::filesystem::path& file, const std::string& bytes);
 
-    // How many unflushed pages, sizes and folders' entries a restart in somePagesKept mode chooses from.
+    // How many unflushed sectors, sizes and folders' entries a restart in somePagesKept mode chooses from.
     std::size_t unflushedChoices() const;
     // The restart after the power cut: the disk keeps what mode says of what was not flushed (kept holds one flag
     // per unflushed choice, read in somePagesKept mode only); nothing is open or locked, and the power is back.
@@ -54,9 +60,10 @@ protected:
     struct Node {
         bool folder = false;
         std::string durable, current;                       // a file's bytes: flushed, and as the program sees them
-        std::set<std::size_t> unflushed;                    // pages written since the last flush
+        std::set<std::size_t> unflushed;                    // sectors written since the last flush
         std::map<std::string, int> durableEntries, entries; // a folder's
         int lockedBy = -1;
+        std::int64_t lastWrite = 0; // nanoseconds since 1970, by the real clock: kept whatever the power cut
     };
     // An open file; rights are the adapter's own (the access asked for).
     struct Open {
@@ -85,8 +92,14 @@ protected:
     // Writes at the offset given, or at the position, which then moves past the bytes; at the end when appending.
     std::size_t writeAt(Open& open, std::string_view bytes, std::optional<std::uint64_t> at);
     void resize(int node, std::uint64_t size);
+    std::int64_t lastWriteOf(int node) const { return nodes_.at(node).lastWrite; }
     void flushData(int node);
     void flushEntries(int folder);
+    // Makes durable the entry that names the node in its folder.
+    void flushEntryOf(int node);
+    // Moves the entry from to to, in place of any entry there; durable once both folders are flushed.
+    void moveEntry(const std::filesystem::path& from, const std::filesystem::path& to);
+    void removeEntry(const std::filesystem::path& path);
 
 private:
     std::map<int, Node> nodes_;

@@ -244,6 +244,10 @@ public:
     BOOL setFileAttributes(LPCWSTR path, DWORD attributes) override {
         return system_.setFileAttributes(path, attributes);
     }
+    BOOL getFileTime(HANDLE file, LPFILETIME made, LPFILETIME read, LPFILETIME written) override {
+        return system_.getFileTime(file, made, read, written);
+    }
+    BOOL moveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags) override { return system_.moveFileEx(from, to, flags); }
     DWORD getSecurityInfo(HANDLE file, SECURITY_INFORMATION what, PSID* owner, PACL* accessList,
                           PSECURITY_DESCRIPTOR* descriptor) override {
         const auto found = plantedHandles_.find(file);

@@ -1,5 +1,7 @@
 #include "system/posix/SystemCalls.h"
 
+#include <cstdio>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -23,6 +25,8 @@ public:
     int fstat(int fd, struct stat* into) override { return ::fstat(fd, into); }
     int flock(int fd, int operation) override { return ::flock(fd, operation); }
     int mkdir(const char* path, mode_t mode) override { return ::mkdir(path, mode); }
+    int rename(const char* from, const char* to) override { return ::rename(from, to); }
+    int unlink(const char* path) override { return ::unlink(path); }
 };
 
 } // namespace

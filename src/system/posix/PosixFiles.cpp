@@ -18,6 +18,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -134,11 +135,13 @@ FileDescriptor openNote(SystemCalls& calls, const std::filesystem::path& file, b
         return existing;
     const std::filesystem::path folder = note.parent_path();
     if (retryOnInterrupt([&] { return calls.mkdir(folder.c_str(), privateFolder); }) == 0)
-        syncFolder(calls, folder.parent_path());
+        if (int error = syncFolder(calls, folder.parent_path()); error != 0)
+            return FileDescriptor(calls, (errno = error, -1));
     bool made = false;
     FileDescriptor fd = openOrCreate(calls, note, O_RDWR, made);
     if (made)
-        syncFolder(calls, folder);
+        if (int error = syncFolder(calls, folder); error != 0)
+            return FileDescriptor(calls, (errno = error, -1));
     return fd;
 }
 
@@ -201,9 +204,17 @@ public:
         return static_cast<std::uint64_t>(*size);
     }
     // The appending descriptor is write-only, so the file is read through one of its own.
-    bool readAt(std::uint64_t offset, std::string& into) override {
+    Status readAt(std::uint64_t offset, std::string& into) override {
         FileDescriptor reader = openFile(calls_, path_, O_RDONLY);
-        return reader.isOpen() && kelvrast::readAt(calls_, reader.get(), into.data(), into.size(), off_t(offset));
+        if (!reader.isOpen() || !kelvrast::readAt(calls_, reader.get(), into.data(), into.size(), off_t(offset)))
+            return failure(FileAction::read, path_, errno == 0 ? EIO : errno);
+        return Status::success();
+    }
+    Result<std::int64_t> lastWrite() override {
+        struct stat now {};
+        if (calls_.fstat(fd_.get(), &now) != 0)
+            return failure(FileAction::read, path_, errno);
+        return std::int64_t{now.st_mtim.tv_sec} * 1'000'000'000 + now.st_mtim.tv_nsec;
     }
     Status append(std::string_view block) override {
         const ssize_t written = retryOnInterrupt([&] { return calls_.write(fd_.get(), block.data(), block.size()); });
@@ -258,6 +269,13 @@ public:
         return error == 0 ? Status::success() : failure(FileAction::writeTo, file_, error);
     }
 
+    std::optional<std::int64_t> lastWrite() override {
+        struct stat now {};
+        if (calls_.fstat(fd_.get(), &now) != 0)
+            return std::nullopt;
+        return std::int64_t{now.st_mtim.tv_sec} * 1'000'000'000 + now.st_mtim.tv_nsec;
+    }
+
 private:
     SystemCalls& calls_;
     std::filesystem::path file_;
@@ -278,11 +296,20 @@ public:
             return failure(FileAction::lock, file, locked->lock().error());
         return std::unique_ptr<LockedFile>(std::move(locked));
     }
-    std::unique_ptr<NoteFile> openNote(const std::filesystem::path& file, bool create) override {
+    Result<std::unique_ptr<NoteFile>> openNote(const std::filesystem::path& file, bool create) override {
         FileDescriptor note = kelvrast::openNote(calls_, file, create);
-        if (!note.isOpen())
-            return nullptr;
-        return std::make_unique<PosixNoteFile>(calls_, file, std::move(note));
+        if (!note.isOpen()) {
+            if (!create && errno == ENOENT)
+                return std::unique_ptr<NoteFile>();
+            return failure(FileAction::writeTo, file, errno);
+        }
+        return std::unique_ptr<NoteFile>(std::make_unique<PosixNoteFile>(calls_, file, std::move(note)));
+    }
+    // The clock the kernel dates files by.
+    std::int64_t now() override {
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
     }
 
 private:
@@ -398,9 +425,7 @@ Status PosixFiles::touch(const std::filesystem::path& file) {
         return opened.status();
     PosixLockedFile locked(calls_, file, std::move(opened.value()));
     PosixAppending appending(calls_);
-    if (locked.lock().locked())
-        repairUnfinished(appending, locked);
-    return Status::success();
+    return locked.lock().locked() ? repairUnfinished(appending, locked) : Status::success();
 }
 
 Status PosixFiles::readLines(const std::filesystem::path& file, const LineSink& sink) {
@@ -421,12 +446,28 @@ Status PosixFiles::readLines(const std::filesystem::path& file, const LineSink& 
     return Status::success();
 }
 
+// Written whole or not at all: a flushed copy beside the file is renamed over it, and the folder flushed, so that a
+// power cut leaves the old bytes or the new, never an empty or half-written file.
 Status PosixFiles::writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    FileDescriptor fd = openFile(calls_, file, O_WRONLY | O_CREAT | O_TRUNC);
-    if (!fd.isOpen())
-        return failure(FileAction::open, file, errno);
-    if (!writeAll(calls_, fd.get(), bytes))
-        return failure(FileAction::writeTo, file, errno);
+    const std::filesystem::path copy = file.string() + ".new";
+    int error = 0;
+    {
+        FileDescriptor fd = openFile(calls_, copy, O_WRONLY | O_CREAT | O_TRUNC);
+        if (!fd.isOpen())
+            return failure(FileAction::open, file, errno);
+        if (!writeAll(calls_, fd.get(), bytes))
+            error = errno;
+        else
+            error = syncData(calls_, fd.get());
+    }
+    if (error == 0 && calls_.rename(copy.c_str(), file.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        calls_.unlink(copy.c_str());
+        return failure(FileAction::writeTo, file, error);
+    }
+    if (int synced = syncFolder(calls_, file.parent_path()); synced != 0)
+        return failure(FileAction::writeTo, file, synced);
     return Status::success();
 }
 

@@ -25,6 +25,8 @@ public:
     virtual int fstat(int fd, struct stat* into) = 0;
     virtual int flock(int fd, int operation) = 0;
     virtual int mkdir(const char* path, mode_t mode) = 0;
+    virtual int rename(const char* from, const char* to) = 0;
+    virtual int unlink(const char* path) = 0;
 };
 
 // The kernel's own calls.

@@ -28,6 +28,8 @@ public:
     // needs READ_CONTROL.
     virtual DWORD getSecurityInfo(HANDLE file, SECURITY_INFORMATION what, PSID* owner, PACL* accessList,
                                   PSECURITY_DESCRIPTOR* descriptor) = 0;
+    virtual BOOL getFileTime(HANDLE file, LPFILETIME made, LPFILETIME read, LPFILETIME written) = 0;
+    virtual BOOL moveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags) = 0;
 };
 
 // The system's own calls.

@@ -111,6 +111,12 @@ private:
     DWORD error_ = ERROR_SUCCESS;
 };
 
+// A file time, in 100 ns since 1601, in nanoseconds since 1970.
+std::int64_t sinceUnixEpoch(const FILETIME& time) {
+    const auto ticks = static_cast<std::int64_t>((std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime);
+    return (ticks - 116'444'736'000'000'000) * 100;
+}
+
 OVERLAPPED at(std::uint64_t offset) {
     OVERLAPPED position{};
     position.Offset = static_cast<DWORD>(offset);
@@ -150,9 +156,14 @@ bool writeAll(Win32Calls& calls, HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// Opens the file, trying again for a moment while another program holds it (below).
+Win32Handle openPatiently(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
+                          const std::filesystem::path& file, DWORD access, DWORD disposition);
+
 // Cuts the file back to size through a handle of its own, and flushes the cut to the device.
-DWORD cutBack(Win32Calls& calls, const std::filesystem::path& file, std::uint64_t size) {
-    Win32Handle writer = openFile(calls, file, cutAccess, OPEN_EXISTING);
+DWORD cutBack(Win32Calls& calls, const std::function<void()>& waitWhileHeld, const std::filesystem::path& file,
+              std::uint64_t size) {
+    Win32Handle writer = openPatiently(calls, waitWhileHeld, file, cutAccess, OPEN_EXISTING);
     if (!writer.isOpen())
         return ::GetLastError();
     FILE_END_OF_FILE_INFO end{};
@@ -164,36 +175,66 @@ DWORD cutBack(Win32Calls& calls, const std::filesystem::path& file, std::uint64_
 }
 
 // What the program relies on from Windows and NTFS after a power cut (Microsoft's documentation of
-// FlushFileBuffers, of CreateFile's FILE_FLAG_WRITE_THROUGH and of NTFS recoverability):
+// FlushFileBuffers, of CreateFile's FILE_FLAG_WRITE_THROUGH, of NTFS recoverability, and the file system algorithms
+// of [MS-FSA] 2.1.5.7, "Server Requests Flushing Cached Data"):
 // - FlushFileBuffers writes the file's buffered data and its metadata to the device and asks the device to flush
 //   its own cache; a write not followed by it may be lost, whole or in part.
 // - NTFS logs its metadata (entries, sizes) so that the volume comes back consistent, but not file data: a file
 //   may come back longer, with zeros where its unflushed bytes were to be.
-// - Windows documents no flush of a folder by itself. A new file's entry is flushed through a handle to its
-//   folder opened for writing, where the file system allows it, and by the file's own flush; the program assumes
-//   no more than that a made file may be lost until both are done, and does both before using it.
-void flushFolderOf(Win32Calls& calls, const std::filesystem::path& file) {
-    // Write access only: FlushFileBuffers needs GENERIC_WRITE, and reading a shared folder (listing it) is refused.
-    Win32Handle folder(calls.createFile(file.parent_path().c_str(), GENERIC_WRITE, shareReadWrite, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+// - A flush of a file, or of a folder through a handle of its own, flushes the file system metadata of what it is
+//   flushed through, and "ensures that the directory structure is persisted to stable storage". A folder's handle
+//   may flush with FILE_ADD_FILE or FILE_ADD_SUBDIRECTORY access; a standard account has neither on c:\, so the
+//   entry of a new c:\kelvrast is made durable by the flush of c:\kelvrast itself.
+// So whatever the program makes is flushed through its own handle before it is used, and the folder that holds it
+// too where the account may open it so; a failure of either fails what made it, as on Linux.
+constexpr DWORD folderFlushAccess = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | SYNCHRONIZE;
+
+// Flushes the folder through a handle of its own. ERROR_ACCESS_DENIED when the account may not open it to do so.
+DWORD flushFolder(Win32Calls& calls, const std::filesystem::path& folder) {
+    Win32Handle handle(calls.createFile(folder.c_str(), folderFlushAccess, shareReadWrite, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr),
                        calls);
-    if (folder.isOpen())
-        calls.flushFileBuffers(folder.get());
+    if (!handle.isOpen())
+        return ::GetLastError();
+    return calls.flushFileBuffers(handle.get()) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+// The folder that holds what was just made, flushed where the account may; the made thing's own flush covers it
+// where it may not.
+DWORD flushFolderOf(Win32Calls& calls, const std::filesystem::path& made) {
+    const DWORD error = flushFolder(calls, made.parent_path());
+    return error == ERROR_ACCESS_DENIED ? ERROR_SUCCESS : error;
+}
+
+// A file just made, flushed through its handle and in its folder; the error when it cannot be.
+DWORD flushMadeFile(Win32Calls& calls, HANDLE opened, const std::filesystem::path& file) {
+    if (!calls.flushFileBuffers(opened))
+        return ::GetLastError();
+    return flushFolderOf(calls, file);
+}
+
+// A folder just made, flushed itself and in its folder; the error when it cannot be.
+DWORD flushMadeFolder(Win32Calls& calls, const std::filesystem::path& folder) {
+    if (const DWORD error = flushFolder(calls, folder); error != ERROR_SUCCESS)
+        return error;
+    return flushFolderOf(calls, folder);
 }
 
 // A note that opening it has just made is flushed with its entry in the folder before it is used, so that a power
 // cut cannot take it away while it describes an append. Called right after the open, whose error it reads.
 Win32Handle flushedIfMade(Win32Calls& calls, Win32Handle opened, const std::filesystem::path& note) {
-    if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-        calls.flushFileBuffers(opened.get());
-        flushFolderOf(calls, note);
-    }
+    if (opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        if (const DWORD error = flushMadeFile(calls, opened.get(), note); error != ERROR_SUCCESS) {
+            ::SetLastError(error);
+            return Win32Handle(INVALID_HANDLE_VALUE, calls);
+        }
     return opened;
 }
 
 // The note, opened for reading and writing and made when missing, unless another account made it.
-Win32Handle openOrMakeNote(Win32Calls& calls, const std::filesystem::path& note, OwnFiles& own) {
-    Win32Handle opened = openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+Win32Handle openOrMakeNote(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
+                           const std::filesystem::path& note, OwnFiles& own) {
+    Win32Handle opened = openPatiently(calls, waitWhileHeld, note, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
     const bool made = opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS;
     return unlessAnothers(calls, flushedIfMade(calls, std::move(opened), note), made, note, own);
 }
@@ -202,20 +243,25 @@ Win32Handle openOrMakeNote(Win32Calls& calls, const std::filesystem::path& note,
 // missing.
 // On Windows a name that begins with a dot does not hide a folder, so the notes' folder is marked hidden: a
 // student browsing the working folder for the SEND file finds the answer files and nothing that looks like one.
-Win32Handle openNote(Win32Calls& calls, const std::filesystem::path& file, bool create, OwnFiles& own) {
+Win32Handle openNote(Win32Calls& calls, const std::function<void()>& waitWhileHeld, const std::filesystem::path& file,
+                     bool create, OwnFiles& own) {
     const std::filesystem::path note = unfinished::notePath(file);
     if (!create)
-        return unlessAnothers(calls, openFile(calls, note, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING), false, note,
-                              own);
-    Win32Handle opened = openOrMakeNote(calls, note, own);
+        return unlessAnothers(calls,
+                              openPatiently(calls, waitWhileHeld, note, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING),
+                              false, note, own);
+    Win32Handle opened = openOrMakeNote(calls, waitWhileHeld, note, own);
     if (opened.isOpen() || ::GetLastError() != ERROR_PATH_NOT_FOUND)
         return opened;
     const std::filesystem::path folder = note.parent_path();
     if (makeSharedFolder(calls, folder, noteFolderSecurity())) {
         calls.setFileAttributes(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
-        flushFolderOf(calls, folder);
+        if (const DWORD error = flushMadeFolder(calls, folder); error != ERROR_SUCCESS) {
+            ::SetLastError(error);
+            return Win32Handle(INVALID_HANDLE_VALUE, calls);
+        }
     }
-    return openOrMakeNote(calls, note, own);
+    return openOrMakeNote(calls, waitWhileHeld, note, own);
 }
 
 // Virus scanners, backup, sync and indexing tools open a file without sharing it for a moment, and the next open
@@ -238,24 +284,31 @@ Win32Handle openPatiently(Win32Calls& calls, const std::function<void()>& waitWh
     }
 }
 
-// Opens the file for appending, creating it when missing, unless another account made it. A file made here has its
-// entry in the folder flushed before anything goes into it; each block's own flush covers the rest.
-Win32Handle openForAppending(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
-                             const std::filesystem::path& file, OwnFiles& own) {
+// Opens the file for appending, creating it when missing, or gives the failure to show; a file that another account
+// made is refused. A file made here has its entry in the folder flushed before anything goes into it; each block's
+// own flush covers the rest.
+Result<Win32Handle> openForAppending(Win32Calls& calls, const std::function<void()>& waitWhileHeld,
+                                     const std::filesystem::path& file, OwnFiles& own) {
     Win32Handle opened = openPatiently(calls, waitWhileHeld, file, appendAccess, OPEN_ALWAYS);
-    const bool made = opened.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS;
-    if (made) {
-        calls.flushFileBuffers(opened.get());
-        flushFolderOf(calls, file);
-    }
-    return unlessAnothers(calls, std::move(opened), made, file, own);
+    if (!opened.isOpen())
+        return win32Failure(FileAction::open, file, ::GetLastError());
+    const bool made = ::GetLastError() != ERROR_ALREADY_EXISTS;
+    if (made)
+        if (const DWORD error = flushMadeFile(calls, opened.get(), file); error != ERROR_SUCCESS)
+            return win32Failure(FileAction::saveNewFile, file, error);
+    Win32Handle checked = unlessAnothers(calls, std::move(opened), made, file, own);
+    if (!checked.isOpen())
+        return win32Failure(FileAction::open, file, ::GetLastError());
+    return checked;
 }
 
 // An answer file open for appending, under its lock until the object goes.
 class Win32LockedFile final : public LockedFile {
 public:
-    Win32LockedFile(Win32Calls& calls, std::filesystem::path path, Win32Handle handle)
-        : calls_(calls), path_(std::move(path)), handle_(std::move(handle)), lock_(calls, handle_.get()) {}
+    Win32LockedFile(Win32Calls& calls, const std::function<void()>& waitWhileHeld, std::filesystem::path path,
+                    Win32Handle handle)
+        : calls_(calls), waitWhileHeld_(waitWhileHeld), path_(std::move(path)), handle_(std::move(handle)),
+          lock_(calls, handle_.get()) {}
 
     const ExclusiveLock& lock() const { return lock_; }
 
@@ -266,8 +319,16 @@ public:
             return win32Failure(FileAction::readSizeOf, path_, ::GetLastError());
         return *size;
     }
-    bool readAt(std::uint64_t offset, std::string& into) override {
-        return kelvrast::readAt(calls_, handle_.get(), into.data(), into.size(), offset);
+    Status readAt(std::uint64_t offset, std::string& into) override {
+        if (!kelvrast::readAt(calls_, handle_.get(), into.data(), into.size(), offset))
+            return win32Failure(FileAction::read, path_, ::GetLastError());
+        return Status::success();
+    }
+    Result<std::int64_t> lastWrite() override {
+        FILETIME written{};
+        if (!calls_.getFileTime(handle_.get(), nullptr, nullptr, &written))
+            return win32Failure(FileAction::read, path_, ::GetLastError());
+        return sinceUnixEpoch(written);
     }
     Status append(std::string_view block) override {
         if (block.size() > std::numeric_limits<DWORD>::max())
@@ -285,12 +346,13 @@ public:
         return Status::success();
     }
     Status cutTo(std::uint64_t size) override {
-        const DWORD error = cutBack(calls_, path_, size);
+        const DWORD error = cutBack(calls_, waitWhileHeld_, path_, size);
         return error == ERROR_SUCCESS ? Status::success() : win32Failure(FileAction::takeBack, path_, error);
     }
 
 private:
     Win32Calls& calls_;
+    const std::function<void()>& waitWhileHeld_;
     std::filesystem::path path_;
     Win32Handle handle_;
     ExclusiveLock lock_;
@@ -330,6 +392,13 @@ public:
         return Status::success();
     }
 
+    std::optional<std::int64_t> lastWrite() override {
+        FILETIME written{};
+        if (!calls_.getFileTime(handle_.get(), nullptr, nullptr, &written))
+            return std::nullopt;
+        return sinceUnixEpoch(written);
+    }
+
 private:
     Win32Calls& calls_;
     std::filesystem::path file_;
@@ -344,25 +413,46 @@ public:
         : calls_(calls), waitWhileHeld_(waitWhileHeld), own_(own) {}
 
     Result<std::unique_ptr<LockedFile>> openLocked(const std::filesystem::path& file, bool create) override {
-        Win32Handle opened =
-            create ? openForAppending(calls_, waitWhileHeld_, file, own_)
-                   : unlessAnothers(calls_, openPatiently(calls_, waitWhileHeld_, file, appendAccess, OPEN_EXISTING),
-                                    false, file, own_);
-        if (!opened.isOpen())
-            return win32Failure(FileAction::open, file, ::GetLastError());
-        auto locked = std::make_unique<Win32LockedFile>(calls_, file, std::move(opened));
+        Result<Win32Handle> opened =
+            create
+                ? openForAppending(calls_, waitWhileHeld_, file, own_)
+                : openExisting(unlessAnothers(calls_,
+                                              openPatiently(calls_, waitWhileHeld_, file, appendAccess, OPEN_EXISTING),
+                                              false, file, own_),
+                               file);
+        if (!opened.ok())
+            return opened.status();
+        auto locked = std::make_unique<Win32LockedFile>(calls_, waitWhileHeld_, file, std::move(opened.value()));
         if (!locked->lock().locked())
             return win32Failure(FileAction::lock, file, locked->lock().error());
         return std::unique_ptr<LockedFile>(std::move(locked));
     }
-    std::unique_ptr<NoteFile> openNote(const std::filesystem::path& file, bool create) override {
-        Win32Handle note = kelvrast::openNote(calls_, file, create, own_);
-        if (!note.isOpen())
-            return nullptr;
-        return std::make_unique<Win32NoteFile>(calls_, file, std::move(note));
+    Result<std::unique_ptr<NoteFile>> openNote(const std::filesystem::path& file, bool create) override {
+        Win32Handle note = kelvrast::openNote(calls_, waitWhileHeld_, file, create, own_);
+        if (!note.isOpen()) {
+            const DWORD error = ::GetLastError();
+            if (!create && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND))
+                return std::unique_ptr<NoteFile>();
+            // A note another account made is named itself: that is the file to remove.
+            return win32Failure(FileAction::writeTo,
+                                error == errorMadeByAnotherAccount ? unfinished::notePath(file) : file, error);
+        }
+        return std::unique_ptr<NoteFile>(std::make_unique<Win32NoteFile>(calls_, file, std::move(note)));
+    }
+    // The clock NTFS dates files by.
+    std::int64_t now() override {
+        FILETIME now{};
+        ::GetSystemTimeAsFileTime(&now);
+        return sinceUnixEpoch(now);
     }
 
 private:
+    static Result<Win32Handle> openExisting(Win32Handle opened, const std::filesystem::path& file) {
+        if (!opened.isOpen())
+            return win32Failure(FileAction::open, file, ::GetLastError());
+        return opened;
+    }
+
     Win32Calls& calls_;
     const std::function<void()>& waitWhileHeld_;
     OwnFiles& own_;
@@ -382,19 +472,18 @@ Win32Files::Win32Files(Win32Calls& calls, std::function<void()> waitWhileHeld)
 Status Win32Files::createFolder(const std::filesystem::path& folder) {
     if (!makeSharedFolder(calls_, folder, workingFolderSecurity()))
         return win32Failure(FileAction::createFolder, folder, ::GetLastError());
-    flushFolderOf(calls_, folder);
+    if (const DWORD error = flushMadeFolder(calls_, folder); error != ERROR_SUCCESS)
+        return win32Failure(FileAction::saveNewFolder, folder, error);
     return Status::success();
 }
 
 Status Win32Files::touch(const std::filesystem::path& file) {
-    Win32Handle opened = openForAppending(calls_, waitWhileHeld_, file, ownFiles_);
-    if (!opened.isOpen())
-        return win32Failure(FileAction::open, file, ::GetLastError());
-    Win32LockedFile locked(calls_, file, std::move(opened));
+    Result<Win32Handle> opened = openForAppending(calls_, waitWhileHeld_, file, ownFiles_);
+    if (!opened.ok())
+        return opened.status();
+    Win32LockedFile locked(calls_, waitWhileHeld_, file, std::move(opened.value()));
     Win32Appending appending(calls_, waitWhileHeld_, ownFiles_);
-    if (locked.lock().locked())
-        repairUnfinished(appending, locked);
-    return Status::success();
+    return locked.lock().locked() ? repairUnfinished(appending, locked) : Status::success();
 }
 
 Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& sink) {
@@ -415,14 +504,25 @@ Status Win32Files::readLines(const std::filesystem::path& file, const LineSink& 
     return Status::success();
 }
 
+// Written whole or not at all: a flushed copy beside the file replaces it, and the folder is flushed, so that a
+// power cut leaves the old bytes or the new, never an empty or half-written file.
 Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    Win32Handle created = openPatiently(calls_, waitWhileHeld_, file, GENERIC_WRITE, CREATE_ALWAYS);
-    const bool made = created.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS;
-    Win32Handle opened = unlessAnothers(calls_, std::move(created), made, file, ownFiles_);
-    if (!opened.isOpen())
-        return win32Failure(FileAction::open, file, ::GetLastError());
-    if (!writeAll(calls_, opened.get(), bytes))
+    // The copy is made private; one that another account made in its place is refused, and what it renames over
+    // becomes the student's own.
+    const std::filesystem::path copy = file.wstring() + L".new";
+    {
+        Win32Handle created = openPatiently(calls_, waitWhileHeld_, copy, GENERIC_WRITE, CREATE_ALWAYS);
+        const bool made = created.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS;
+        Win32Handle opened = unlessAnothers(calls_, std::move(created), made, copy, ownFiles_);
+        if (!opened.isOpen())
+            return win32Failure(FileAction::open, file, ::GetLastError());
+        if (!writeAll(calls_, opened.get(), bytes) || !calls_.flushFileBuffers(opened.get()))
+            return win32Failure(FileAction::writeTo, file, ::GetLastError());
+    }
+    if (!calls_.moveFileEx(copy.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return win32Failure(FileAction::writeTo, file, ::GetLastError());
+    if (const DWORD error = flushFolderOf(calls_, file); error != ERROR_SUCCESS)
+        return win32Failure(FileAction::writeTo, file, error);
     return Status::success();
 }
 

@@ -38,6 +38,10 @@ public:
                           PSECURITY_DESCRIPTOR* descriptor) override {
         return ::GetSecurityInfo(file, SE_FILE_OBJECT, what, owner, nullptr, accessList, nullptr, descriptor);
     }
+    BOOL getFileTime(HANDLE file, LPFILETIME made, LPFILETIME read, LPFILETIME written) override {
+        return ::GetFileTime(file, made, read, written);
+    }
+    BOOL moveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags) override { return ::MoveFileExW(from, to, flags); }
 };
 
 } // namespace

@@ -135,6 +135,8 @@ int SimulatedDisk::fstat(int fd, struct stat* into) {
     *into = {};
     into->st_mode = file.folder ? (S_IFDIR | 0700) : (S_IFREG | 0600);
     into->st_size = static_cast<off_t>(file.current.size());
+    into->st_mtim.tv_sec = static_cast<time_t>(lastWriteOf(open->node) / 1'000'000'000);
+    into->st_mtim.tv_nsec = static_cast<long>(lastWriteOf(open->node) % 1'000'000'000);
     return 0;
 }
 
@@ -160,6 +162,36 @@ int SimulatedDisk::mkdir(const char* path, mode_t) {
     if (!change())
         return fail(EIO);
     makeNode(*parent, wanted.filename(), true);
+    return 0;
+}
+
+int SimulatedDisk::rename(const char* from, const char* to) {
+    if (powerGone())
+        return fail(EIO);
+    const std::optional<int> moved = find(from);
+    const std::optional<int> replaced = find(to);
+    const std::optional<int> folder = find(std::filesystem::path(to).parent_path());
+    if (!moved || !folder)
+        return fail(ENOENT);
+    if (replaced && node(*replaced).folder)
+        return fail(EISDIR);
+    if (!change())
+        return fail(EIO);
+    moveEntry(from, to);
+    return 0;
+}
+
+int SimulatedDisk::unlink(const char* path) {
+    if (powerGone())
+        return fail(EIO);
+    const std::optional<int> found = find(path);
+    if (!found)
+        return fail(ENOENT);
+    if (node(*found).folder)
+        return fail(EISDIR);
+    if (!change())
+        return fail(EIO);
+    removeEntry(path);
     return 0;
 }
 

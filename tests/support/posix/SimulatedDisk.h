@@ -22,6 +22,8 @@ public:
     int fstat(int fd, struct stat* into) override;
     int flock(int fd, int operation) override;
     int mkdir(const char* path, mode_t mode) override;
+    int rename(const char* from, const char* to) override;
+    int unlink(const char* path) override;
 
 private:
     static int fail(int error);

@@ -97,6 +97,9 @@ HANDLE SimulatedWin32Disk::opening(int found, DWORD access, DWORD disposition, D
     const bool truncates = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
     if (folder && (!(flags & FILE_FLAG_BACKUP_SEMANTICS) || truncates))
         return noHandle(ERROR_ACCESS_DENIED);
+    // A standard account may not open the root of c: to change it, nor to flush it.
+    if (folder && found == 0 && (mayAppend(access) || (access & GENERIC_WRITE)))
+        return noHandle(ERROR_ACCESS_DENIED);
     if (truncates && !node(found).current.empty()) {
         if (!change())
             return noHandle(powerGoneError);
@@ -148,7 +151,9 @@ BOOL SimulatedWin32Disk::writeFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWO
     return TRUE;
 }
 
-// A file's flush makes its bytes and size durable; a folder's, through a handle with write access, its entries.
+// A file's flush makes its bytes and size durable; a folder's, through a handle with write or append access (for a
+// folder FILE_ADD_FILE or FILE_ADD_SUBDIRECTORY), its entries; either makes durable the entry that names it in its
+// folder ([MS-FSA] 2.1.5.7: the flush persists the directory structure).
 BOOL SimulatedWin32Disk::flushFileBuffers(HANDLE file) {
     Open* open = usable(file);
     if (!open)
@@ -161,6 +166,7 @@ BOOL SimulatedWin32Disk::flushFileBuffers(HANDLE file) {
         flushEntries(open->node);
     else
         flushData(open->node);
+    flushEntryOf(open->node);
     return TRUE;
 }
 
@@ -232,6 +238,40 @@ DWORD SimulatedWin32Disk::getSecurityInfo(HANDLE file, SECURITY_INFORMATION, PSI
         return ::GetLastError();
     const std::wstring account = signedInAccountSid();
     return answerSecurityInfo(L"O:" + account + L"D:P(A;;FA;;;" + account + L")", owner, accessList, descriptor);
+}
+
+} // namespace kelvrast::testing
+
+namespace kelvrast::testing {
+
+// A move within the disk changes the folders' entries only; they are durable once the folders are flushed. Whether
+// MOVEFILE_WRITE_THROUGH flushes them too, Microsoft's documentation does not say for a move that is a rename.
+BOOL SimulatedWin32Disk::moveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags) {
+    const std::filesystem::path source(from), target(to);
+    if (!existing(source))
+        return FALSE;
+    const std::optional<int> replaced = find(target);
+    if (replaced && (!(flags & MOVEFILE_REPLACE_EXISTING) || node(*replaced).folder))
+        return fail(ERROR_ALREADY_EXISTS);
+    if (!find(target.parent_path()))
+        return fail(ERROR_PATH_NOT_FOUND);
+    if (!change())
+        return fail(powerGoneError);
+    moveEntry(source, target);
+    return TRUE;
+}
+
+// Only the time of the last write is kept.
+BOOL SimulatedWin32Disk::getFileTime(HANDLE file, LPFILETIME made, LPFILETIME read, LPFILETIME written) {
+    Open* open = usable(file);
+    if (!open)
+        return FALSE;
+    if (made || read)
+        return fail(ERROR_INVALID_PARAMETER);
+    const auto ticks = static_cast<std::uint64_t>(lastWriteOf(open->node) / 100 + 116'444'736'000'000'000);
+    written->dwLowDateTime = static_cast<DWORD>(ticks);
+    written->dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    return TRUE;
 }
 
 } // namespace kelvrast::testing

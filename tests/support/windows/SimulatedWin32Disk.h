@@ -6,11 +6,12 @@
 namespace kelvrast::testing {
 
 // The simulated disk below Win32Files, as Microsoft's documentation promises no more: FlushFileBuffers on a file
-// makes its bytes and size durable; a new entry in a folder is durable once the folder was flushed through a handle
-// opened for writing, not by the file's own flush; a size grown without its data may come back as zeros (NTFS
-// journals metadata, not data). The security attributes it is passed are ignored. Every call after the power cut
-// fails with ERROR_DEVICE_NOT_CONNECTED, what Windows reports for a disk that has gone away; the machine has lost
-// its power, so no error the program could tell apart is more real.
+// makes its bytes and size durable; a new entry in a folder is durable once the folder, or what the entry names,
+// was flushed through a handle of its own; the root of c: is not opened for that, as on a standard account; a size
+// grown without its data may come back as zeros or old bytes (NTFS journals metadata, not data). The security
+// attributes it is passed are ignored. Every call after the power cut fails with ERROR_DEVICE_NOT_CONNECTED, what
+// Windows reports for a disk that has gone away; the machine has lost its power, so no error the program could tell
+// apart is more real.
 class SimulatedWin32Disk final : public Win32Calls, public SimulatedDiskModel {
 public:
     HANDLE createFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
@@ -29,6 +30,8 @@ public:
     // Every file on it is the signed-in account's.
     DWORD getSecurityInfo(HANDLE file, SECURITY_INFORMATION what, PSID* owner, PACL* accessList,
                           PSECURITY_DESCRIPTOR* descriptor) override;
+    BOOL getFileTime(HANDLE file, LPFILETIME made, LPFILETIME read, LPFILETIME written) override;
+    BOOL moveFileEx(LPCWSTR from, LPCWSTR to, DWORD flags) override;
 
 private:
     // Sets the last error, as the system's calls do on failure.
