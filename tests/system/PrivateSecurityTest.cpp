@@ -203,6 +203,8 @@ public:
     // The descriptor a planted file shows, in SDDL; an empty one makes the file refuse every open, as another
     // student's private file does.
     std::map<std::filesystem::path, std::wstring> planted;
+    // When set, the owner every other file shows, as a file server with accounts of its own gives them.
+    std::wstring serverOwner;
 
     HANDLE createFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
                       DWORD flags, HANDLE templateFile) override {
@@ -251,6 +253,9 @@ public:
     DWORD getSecurityInfo(HANDLE file, SECURITY_INFORMATION what, PSID* owner, PACL* accessList,
                           PSECURITY_DESCRIPTOR* descriptor) override {
         const auto found = plantedHandles_.find(file);
+        if (found == plantedHandles_.end() && !serverOwner.empty())
+            return answerSecurityInfo(L"O:" + serverOwner + L"D:(A;;FA;;;" + serverOwner + L")", owner, accessList,
+                                      descriptor);
         if (found == plantedHandles_.end())
             return system_.getSecurityInfo(file, what, owner, accessList, descriptor);
         return answerSecurityInfo(found->second, owner, accessList, descriptor);
@@ -282,6 +287,7 @@ TEST(PrivateSecurity, AFileAnotherAccountMadeIsNeverWrittenTo) {
         std::wstring owner;         // empty: the file refuses even a look, as another student's private file does
         bool plantedWhileWorking;
         bool refused;
+        const wchar_t* serverOwner = L""; // every other file's owner, on a file server with accounts of its own
     };
     const std::filesystem::path note = unfinished::notePath("masterFile_Ann.txt");
     const std::vector<Case> cases = {
@@ -293,12 +299,17 @@ TEST(PrivateSecurity, AFileAnotherAccountMadeIsNeverWrittenTo) {
         {"notes file planted while the student works", "notes_Ann.txt", anotherStudent, true, true},
         {"master file of SYSTEM", "masterFile_Ann.txt", L"S-1-5-18", false, false},
         {"master file of the Administrators", "masterFile_Ann.txt", L"S-1-5-32-544", false, false},
+        {"master file on a file server that owns what the student makes", "masterFile_Ann.txt", L"S-1-22-1-1000", false,
+         false, L"S-1-22-1-1000"},
+        {"master file of another account of that server", "masterFile_Ann.txt", L"S-1-22-1-1001", false, true,
+         L"S-1-22-1-1000"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PlantedOwners calls;
         Win32Files files(calls);
         LogicHarness run(files);
+        calls.serverOwner = c.serverOwner;
         const std::filesystem::path planted = run.folder() / c.file;
         const std::wstring sddl = c.owner.empty() ? L"" : L"O:" + c.owner + readableByAll;
         if (!c.plantedWhileWorking) {

@@ -43,18 +43,50 @@ bool makeSharedFolder(Win32Calls& calls, const std::filesystem::path& folder, co
     return calls.createDirectory(folder.c_str(), const_cast<SECURITY_ATTRIBUTES*>(security));
 }
 
-// Whether the open file's owner is one whose file the student may write into (isTrustedOwner).
-bool ownedByTrusted(Win32Calls& calls, HANDLE file) {
+using OwnFiles = KnownOwners;
+
+// The owner of the open file, as the bytes of its SID; empty when it cannot be read.
+std::vector<unsigned char> ownerOf(Win32Calls& calls, HANDLE file) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (calls.getSecurityInfo(file, OWNER_SECURITY_INFORMATION, &owner, nullptr, &descriptor) != ERROR_SUCCESS)
-        return false;
-    const bool trusted = isTrustedOwner(owner);
+        return {};
+    std::vector<unsigned char> sid;
+    if (owner && ::IsValidSid(owner)) {
+        const auto* bytes = static_cast<const unsigned char*>(owner);
+        sid.assign(bytes, bytes + ::GetLengthSid(owner));
+    }
     ::LocalFree(descriptor);
-    return trusted;
+    return sid;
 }
 
-using OwnFiles = std::set<std::filesystem::path>;
+// A file server that keeps accounts of its own (Samba without a domain, many NAS) gives what this account makes an
+// owner of the server's, not the account's SID. So the owner a file made here gets is learnt once per folder, from a
+// file made and gone at once. On NTFS it is the account itself, which is trusted anyway.
+const std::vector<unsigned char>& ownerOfWhatWeMake(Win32Calls& calls, const std::filesystem::path& folder,
+                                                    OwnFiles& own) {
+    if (const auto known = own.madeOwner.find(folder); known != own.madeOwner.end())
+        return known->second;
+    const std::filesystem::path probe = folder / (L".kelvrast-owner-" + std::to_wstring(::GetCurrentProcessId()));
+    Win32Handle made(calls.createFile(probe.c_str(), READ_CONTROL | DELETE, shareReadWrite | FILE_SHARE_DELETE,
+                                      const_cast<SECURITY_ATTRIBUTES*>(privateFileSecurity()), CREATE_NEW,
+                                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                      nullptr),
+                     calls);
+    return own.madeOwner[folder] = made.isOpen() ? ownerOf(calls, made.get()) : std::vector<unsigned char>();
+}
+
+// Whether the open file's owner is one whose file the student may write into: a trusted account (isTrustedOwner),
+// or the owner the file server gives what this account makes.
+bool ownedByTrusted(Win32Calls& calls, HANDLE file, const std::filesystem::path& path, OwnFiles& own) {
+    std::vector<unsigned char> owner = ownerOf(calls, file);
+    if (owner.empty())
+        return false;
+    if (isTrustedOwner(owner.data()))
+        return true;
+    const std::vector<unsigned char>& ours = ownerOfWhatWeMake(calls, path.parent_path(), own);
+    return !ours.empty() && ::EqualSid(owner.data(), const_cast<unsigned char*>(ours.data()));
+}
 
 // Passes what was just opened unless it existed before and another account owns it: then it is closed, and the
 // last error says so. What this open made, and what the run has already found to be the student's, is not asked
@@ -64,8 +96,8 @@ Win32Handle unlessAnothers(Win32Calls& calls, Win32Handle opened, bool made, con
     if (!opened.isOpen())
         return opened;
     const DWORD openError = ::GetLastError();
-    if (made || own.contains(file) || ownedByTrusted(calls, opened.get())) {
-        own.insert(file);
+    if (made || own.ownFiles.contains(file) || ownedByTrusted(calls, opened.get(), file, own)) {
+        own.ownFiles.insert(file);
         ::SetLastError(openError);
         return opened;
     }
@@ -478,11 +510,11 @@ Status Win32Files::createFolder(const std::filesystem::path& folder) {
 }
 
 Status Win32Files::touch(const std::filesystem::path& file) {
-    Result<Win32Handle> opened = openForAppending(calls_, waitWhileHeld_, file, ownFiles_);
+    Result<Win32Handle> opened = openForAppending(calls_, waitWhileHeld_, file, owners_);
     if (!opened.ok())
         return opened.status();
     Win32LockedFile locked(calls_, waitWhileHeld_, file, std::move(opened.value()));
-    Win32Appending appending(calls_, waitWhileHeld_, ownFiles_);
+    Win32Appending appending(calls_, waitWhileHeld_, owners_);
     return locked.lock().locked() ? repairUnfinished(appending, locked) : Status::success();
 }
 
@@ -513,7 +545,7 @@ Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view
     {
         Win32Handle created = openPatiently(calls_, waitWhileHeld_, copy, GENERIC_WRITE, CREATE_ALWAYS);
         const bool made = created.isOpen() && ::GetLastError() != ERROR_ALREADY_EXISTS;
-        Win32Handle opened = unlessAnothers(calls_, std::move(created), made, copy, ownFiles_);
+        Win32Handle opened = unlessAnothers(calls_, std::move(created), made, copy, owners_);
         if (!opened.isOpen())
             return win32Failure(FileAction::open, file, ::GetLastError());
         if (!writeAll(calls_, opened.get(), bytes) || !calls_.flushFileBuffers(opened.get()))
@@ -527,7 +559,7 @@ Status Win32Files::writeFile(const std::filesystem::path& file, std::string_view
 }
 
 Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file, std::string_view block) {
-    Win32Appending appending(calls_, waitWhileHeld_, ownFiles_);
+    Win32Appending appending(calls_, waitWhileHeld_, owners_);
     Result<std::vector<AppendReceipt>> appended = appendGroup(appending, {{file, std::string(block)}});
     if (!appended.ok())
         return appended.status();
@@ -535,14 +567,14 @@ Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file,
 }
 
 Status Win32Files::appendBlocks(const std::vector<PendingBlock>& blocks) {
-    Win32Appending appending(calls_, waitWhileHeld_, ownFiles_);
+    Win32Appending appending(calls_, waitWhileHeld_, owners_);
     Result<std::vector<AppendReceipt>> appended = appendGroup(appending, blocks);
     return appended.ok() ? Status::success() : appended.status();
 }
 
 Status Win32Files::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
     Win32Handle opened = unlessAnothers(calls_, openPatiently(calls_, waitWhileHeld_, file, cutAccess, OPEN_EXISTING),
-                                        false, file, ownFiles_);
+                                        false, file, owners_);
     if (!opened.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
     ExclusiveLock lock(calls_, opened.get());
@@ -587,7 +619,7 @@ Status Win32Files::mayWrite(const std::filesystem::path& file) {
             return fileFailure(FileAction::writeTo, file, FileProblem::madeByAnotherAccount);
         return Status::success(); // missing, or held for a moment: the write itself tells
     }
-    if (!unlessAnothers(calls_, std::move(opened), false, file, ownFiles_).isOpen())
+    if (!unlessAnothers(calls_, std::move(opened), false, file, owners_).isOpen())
         return fileFailure(FileAction::writeTo, file, FileProblem::madeByAnotherAccount);
     return Status::success();
 }

@@ -4,9 +4,20 @@
 #include "system/windows/Win32Calls.h"
 
 #include <functional>
+#include <map>
 #include <set>
+#include <vector>
 
 namespace kelvrast {
+
+// What the run has learnt of who owns what in the folders it writes to.
+struct KnownOwners {
+    // Files made or found to be the student's own, which are not asked about again.
+    std::set<std::filesystem::path> ownFiles;
+    // By folder, the owner that a file this account makes there gets (see Win32Files.cpp); empty where none could be
+    // made.
+    std::map<std::filesystem::path, std::vector<unsigned char>> madeOwner;
+};
 
 // Files on Windows, with wide-character paths so that every name the student can type makes a valid file name.
 // Answer-file blocks go in one WriteFile on a handle opened for appending, under an exclusive LockFileEx, so two
@@ -39,8 +50,7 @@ public:
 private:
     Win32Calls& calls_;
     std::function<void()> waitWhileHeld_;
-    // The files this run has made or found to be the student's own, which are not asked about again.
-    std::set<std::filesystem::path> ownFiles_;
+    KnownOwners owners_;
 };
 
 } // namespace kelvrast
