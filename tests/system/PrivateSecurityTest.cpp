@@ -292,9 +292,7 @@ TEST(PrivateSecurity, AFileAnotherAccountMadeIsNeverWrittenTo) {
     const std::filesystem::path note = unfinished::notePath("masterFile_Ann.txt");
     const std::vector<Case> cases = {
         {"master file of another account", "masterFile_Ann.txt", anotherStudent, false, true},
-        {"SEND file of another account", "send_0107Ann.txt", anotherStudent, false, true},
         {"note of another account", note, anotherStudent, false, true},
-        {"notes file of another account", "notes_Ann.txt", anotherStudent, false, true},
         {"another student's own private file", "masterFile_Ann.txt", L"", false, true},
         {"notes file planted while the student works", "notes_Ann.txt", anotherStudent, true, true},
         {"master file of SYSTEM", "masterFile_Ann.txt", L"S-1-5-18", false, false},

@@ -206,25 +206,6 @@ TEST(Win32Program, WithTheLabsWorkingFolderPolicyEveryFileGoesToTheFolderItNames
     std::filesystem::remove_all(home);
 }
 
-// A folder the policy names that cannot be reached (a network drive that is down) ends the start with a message,
-// before the name is asked, and no file is made in c:\kelvrast instead.
-TEST(Win32Program, APolicyFolderThatCannotBeReachedEndsTheStartWithAMessage) {
-    WorkingFolderPolicy policy(L"q:\\a drive that is not there\\kelvrast");
-    ASSERT_TRUE(policy.set());
-    const std::vector<std::wstring> before = filesOfIn(L"", L"c:\\kelvrast");
-    ProgramRun run;
-    ASSERT_TRUE(run.started());
-    HWND message = run.waitForWindow(L"#32770", Win32Dialogs::title);
-    ASSERT_TRUE(message);
-    EXPECT_FALSE(::GetDlgItem(message, Win32Dialogs::inputId)) << "the name prompt came first";
-    wchar_t text[1024] = {};
-    ::GetDlgItemTextW(message, 0xFFFF, text, 1024); // MessageBox's text
-    EXPECT_NE(std::wstring(text).find(L"cannot be reached"), std::wstring::npos) << std::wstring(text);
-    ::PostMessageW(message, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(run.waitForEnd(), 1);
-    EXPECT_EQ(filesOfIn(L"", L"c:\\kelvrast"), before);
-}
-
 // The role a screen reader announces for each kind of control that takes the focus: Windows' own for its controls,
 // a picture for a picture box.
 long expectedRole(form::Kind kind) {
