@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TimeSeededRandom.h"
+#include "system/shared/TimeSeededRandom.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,8 +3,8 @@
 #include "FuzzSupport.h"
 
 #include "coding/QueryFile.h"
-#include "platform/CodePage.h"
 #include "system/posix/PosixFiles.h"
+#include "text/CodePage.h"
 
 using namespace kelvrast;
 

@@ -1,7 +1,7 @@
 #include "coding/QueryFile.h"
 
 #include "coding/LineCoding.h"
-#include "platform/CodePage.h"
+#include "text/CodePage.h"
 
 #include <string_view>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CodePage.h"
+#include "text/CodePage.h"
 
 #include <string>
 #include <string_view>

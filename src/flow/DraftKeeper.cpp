@@ -1,6 +1,6 @@
 #include "flow/DraftKeeper.h"
 
-#include "platform/MessageText.h"
+#include "text/MessageText.h"
 
 namespace kelvrast {
 

@@ -7,7 +7,7 @@
 #include "flow/Resume.h"
 #include "flow/StartUp.h"
 #include "flow/Viewing.h"
-#include "platform/MessageText.h"
+#include "text/MessageText.h"
 
 #include <exception>
 #include <stdexcept>

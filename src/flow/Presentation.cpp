@@ -2,8 +2,8 @@
 
 #include "flow/BoxText.h"
 #include "flow/NumberText.h"
-#include "platform/CodePage.h"
-#include "platform/MessageText.h"
+#include "text/CodePage.h"
+#include "text/MessageText.h"
 
 namespace kelvrast {
 namespace {

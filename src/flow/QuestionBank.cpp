@@ -1,7 +1,7 @@
 #include "flow/QuestionBank.h"
 
-#include "platform/CodePage.h"
-#include "platform/MessageText.h"
+#include "text/CodePage.h"
+#include "text/MessageText.h"
 
 #include <initializer_list>
 #include <string_view>

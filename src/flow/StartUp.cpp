@@ -4,8 +4,8 @@
 #include "flow/NumberText.h"
 #include "flow/QuestionBank.h"
 #include "flow/StudentFileNames.h"
-#include "platform/MessageText.h"
-#include "platform/UnfinishedAppend.h"
+#include "system/shared/UnfinishedAppend.h"
+#include "text/MessageText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "platform/Files.h"
 
-#include "platform/FileFailure.h"
+#include "system/shared/FileFailure.h"
 
 namespace kelvrast {
 

@@ -1,11 +1,11 @@
 #include "program/RunProgram.h"
 
-#include "platform/TimeSeededRandom.h"
 #include "system/DraftFolder.h"
 #include "system/SystemClock.h"
 #include "system/SystemDraftStore.h"
 #include "system/SystemFiles.h"
 #include "system/WorkingFolder.h"
+#include "system/shared/TimeSeededRandom.h"
 
 namespace kelvrast {
 

@@ -9,8 +9,6 @@
 #include "durability/RecorderAnswers.h"
 #include "flow/BoxText.h"
 #include "flow/MainWindowLogic.h"
-#include "platform/CodePage.h"
-#include "platform/TimeSeededRandom.h"
 #include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"
@@ -19,6 +17,8 @@
 #include "support/FakeTimer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SystemFiles.h"
+#include "system/shared/TimeSeededRandom.h"
+#include "text/CodePage.h"
 
 #include <cerrno>
 #include <cstdio>

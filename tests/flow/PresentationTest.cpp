@@ -1,6 +1,6 @@
 #include "flow/Presentation.h"
-#include "platform/CodePage.h"
 #include "support/LogicHarness.h"
+#include "text/CodePage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The working folder and what the program keeps in it are closed to other accounts on a shared computer.
 #ifndef _WIN32
 
-#include "platform/UnfinishedAppend.h"
 #include "support/LogicHarness.h"
+#include "system/shared/UnfinishedAppend.h"
 
 #include <gtest/gtest.h>
 

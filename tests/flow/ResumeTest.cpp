@@ -1,6 +1,6 @@
 #include "flow/Resume.h"
-#include "platform/UnfinishedAppend.h"
 #include "support/LogicHarness.h"
+#include "system/shared/UnfinishedAppend.h"
 
 #include <gtest/gtest.h>
 

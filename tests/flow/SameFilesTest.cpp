@@ -1,6 +1,6 @@
-#include "platform/CodePage.h"
-#include "platform/MessageText.h"
 #include "support/LogicHarness.h"
+#include "text/CodePage.h"
+#include "text/MessageText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "support/RandomStudentRun.h"
 
 #include "form/Form.h"
-#include "platform/CodePage.h"
 #include "support/AnswerFileChecker.h"
 #include "support/TempFolder.h"
+#include "text/CodePage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #ifdef _WIN32
 
-#include "platform/UnfinishedAppend.h"
 #include "support/TempFolder.h"
+#include "system/shared/UnfinishedAppend.h"
 #include "system/windows/Win32Files.h"
 
 #include <gtest/gtest.h>

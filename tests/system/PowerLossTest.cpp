@@ -10,7 +10,6 @@
 // KELVRAST_POWER_CUT_SAMPLES=N raises that to N (for instance 4096) for a longer run.
 #include "flow/AnswerRecords.h"
 #include "flow/MainWindowLogic.h"
-#include "platform/UnfinishedAppend.h"
 #include "support/FakeBeep.h"
 #include "support/FakeClock.h"
 #include "support/FakePictureBox.h"
@@ -20,6 +19,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedRandom.h"
 #include "system/SystemFiles.h"
+#include "system/shared/UnfinishedAppend.h"
 #ifdef _WIN32
 #include "support/windows/SimulatedWin32Disk.h"
 #else

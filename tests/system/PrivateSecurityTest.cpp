@@ -1,9 +1,9 @@
 #ifdef _WIN32
 
-#include "platform/UnfinishedAppend.h"
 #include "support/LogicHarness.h"
 #include "support/TempFolder.h"
 #include "support/windows/SecurityAnswer.h"
+#include "system/shared/UnfinishedAppend.h"
 #include "system/windows/Win32Files.h"
 
 #include <gtest/gtest.h>

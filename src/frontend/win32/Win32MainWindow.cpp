@@ -7,7 +7,7 @@
 #include "frontend/win32/Win32FormControls.h"
 #include "frontend/win32/Win32TextBoxes.h"
 #include "frontend/win32/Win32Timer.h"
-#include "platform/MessageText.h"
+#include "text/MessageText.h"
 
 #include <commctrl.h>
 

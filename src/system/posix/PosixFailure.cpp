@@ -1,6 +1,6 @@
 #include "system/posix/PosixFailure.h"
 
-#include "platform/MessageText.h"
+#include "text/MessageText.h"
 
 #include <cerrno>
 #include <cstring>

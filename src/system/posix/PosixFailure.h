@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileFailure.h"
+#include "system/shared/FileFailure.h"
 
 #include <filesystem>
 

@@ -1,12 +1,12 @@
 #include "system/posix/PosixFiles.h"
 
-#include "platform/FileFailure.h"
-#include "platform/GroupAppend.h"
-#include "platform/LineSplitter.h"
-#include "platform/UnfinishedAppend.h"
 #include "system/posix/FileDescriptor.h"
 #include "system/posix/PosixFailure.h"
 #include "system/posix/RetryOnInterrupt.h"
+#include "system/shared/FileFailure.h"
+#include "system/shared/GroupAppend.h"
+#include "system/shared/LineSplitter.h"
+#include "system/shared/UnfinishedAppend.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -126,7 +126,7 @@ FileDescriptor openExistingNote(SystemCalls& calls, const std::filesystem::path&
     return openFile(calls, note, O_RDWR);
 }
 
-// The note of the file (see platform/UnfinishedAppend.h), opened for reading and writing. When create is set, it
+// The note of the file (see system/shared/UnfinishedAppend.h), opened for reading and writing. When create is set, it
 // and its folder are made when missing, each entry flushed, so that a power cut cannot lose a note in use.
 FileDescriptor openNote(SystemCalls& calls, const std::filesystem::path& file, bool create) {
     const std::filesystem::path note = unfinished::notePath(file);

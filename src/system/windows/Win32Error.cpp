@@ -1,6 +1,6 @@
 #include "system/windows/Win32Error.h"
 
-#include "platform/MessageText.h"
+#include "text/MessageText.h"
 
 #include <optional>
 #include <string>

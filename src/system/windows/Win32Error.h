@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FileFailure.h"
 #include "platform/Status.h"
+#include "system/shared/FileFailure.h"
 
 #include <windows.h>
 

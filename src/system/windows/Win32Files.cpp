@@ -1,13 +1,13 @@
 #include "system/windows/Win32Files.h"
 
-#include "platform/GroupAppend.h"
-#include "platform/LineSplitter.h"
-#include "platform/MessageText.h"
-#include "platform/UnfinishedAppend.h"
+#include "system/shared/GroupAppend.h"
+#include "system/shared/LineSplitter.h"
+#include "system/shared/UnfinishedAppend.h"
 #include "system/windows/PrivateSecurity.h"
 #include "system/windows/Win32Calls.h"
 #include "system/windows/Win32Error.h"
 #include "system/windows/Win32Handle.h"
+#include "text/MessageText.h"
 
 #include <windows.h>
 

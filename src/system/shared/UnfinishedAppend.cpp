@@ -1,4 +1,4 @@
-#include "platform/UnfinishedAppend.h"
+#include "system/shared/UnfinishedAppend.h"
 
 #include <algorithm>
 #include <charconv>

@@ -15,7 +15,7 @@ namespace kelvrast::unfinished {
 // next append, or the next start's touch of the note's own file, takes out, under the lock, what an append that
 // never finished left at the file's end.
 //
-// The blocks of one answer go to two or three files together (see platform/GroupAppend.h), and one note, the first
+// The blocks of one answer go to two or three files together (see system/shared/GroupAppend.h), and one note, the first
 // file's, describes them all. The order, each step flushed before the next begins:
 //   1. the note: its head and a copy of each block, written over the note in place;
 //   2. the blocks, appended to their files;

@@ -32,7 +32,7 @@ public:
     virtual Status cutTo(std::uint64_t size) = 0;
 };
 
-// The note beside an answer file (see platform/UnfinishedAppend.h).
+// The note beside an answer file (see system/shared/UnfinishedAppend.h).
 class NoteFile {
 public:
     virtual ~NoteFile() = default;
@@ -60,11 +60,11 @@ public:
     virtual std::int64_t now() = 0;
 };
 
-// Appends each block to its file, all or nothing, in the order of writes and flushes of platform/UnfinishedAppend.h:
-// every file is opened and locked first, in the order given, so that nothing is written when one cannot be; all
-// callers list the master file first, so two programs never wait for each other's locks in a circle. No block is
-// written while what an earlier append left cannot be repaired, or while the note cannot be written. On failure no
-// file keeps any part of its block, unless it cannot be cut back, which the failure then says.
+// Appends each block to its file, all or nothing, in the order of writes and flushes of
+// system/shared/UnfinishedAppend.h: every file is opened and locked first, in the order given, so that nothing is
+// written when one cannot be; all callers list the master file first, so two programs never wait for each other's locks
+// in a circle. No block is written while what an earlier append left cannot be repaired, or while the note cannot be
+// written. On failure no file keeps any part of its block, unless it cannot be cut back, which the failure then says.
 Result<std::vector<AppendReceipt>> appendGroup(AppendingSystem& system, const std::vector<PendingBlock>& blocks);
 
 // With the file locked, so that no append of it is in flight: takes out of it, and of the other files that its note

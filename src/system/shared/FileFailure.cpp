@@ -1,6 +1,6 @@
-#include "platform/FileFailure.h"
+#include "system/shared/FileFailure.h"
 
-#include "platform/MessageText.h"
+#include "text/MessageText.h"
 
 #include <string>
 

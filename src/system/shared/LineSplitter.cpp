@@ -1,4 +1,4 @@
-#include "platform/LineSplitter.h"
+#include "system/shared/LineSplitter.h"
 
 namespace kelvrast {
 

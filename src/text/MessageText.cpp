@@ -1,4 +1,4 @@
-#include "platform/MessageText.h"
+#include "text/MessageText.h"
 
 #include <exception>
 #include <type_traits>

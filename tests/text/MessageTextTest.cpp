@@ -1,4 +1,4 @@
-#include "platform/MessageText.h"
+#include "text/MessageText.h"
 #include "support/SystemFiles.h"
 #include "support/TempFolder.h"
 

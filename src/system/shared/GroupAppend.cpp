@@ -1,7 +1,7 @@
-#include "platform/GroupAppend.h"
+#include "system/shared/GroupAppend.h"
 
-#include "platform/FileFailure.h"
-#include "platform/UnfinishedAppend.h"
+#include "system/shared/FileFailure.h"
+#include "system/shared/UnfinishedAppend.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,5 +1,5 @@
-#include "platform/TimeSeededRandom.h"
 #include "system/SystemClock.h"
+#include "system/shared/TimeSeededRandom.h"
 
 #include <gtest/gtest.h>
 
