@@ -4,7 +4,7 @@
 #include "flow/NumberText.h"
 #include "flow/QuestionBank.h"
 #include "flow/StudentFileNames.h"
-#include "system/shared/UnfinishedAppend.h"
+#include "platform/NotePlace.h"
 #include "text/MessageText.h"
 
 #include <algorithm>

@@ -12,13 +12,6 @@
 
 namespace kelvrast {
 
-// What appendBlock tells its caller, so that the block can be taken back again.
-struct AppendReceipt {
-    std::uintmax_t sizeBefore = 0;
-    std::uintmax_t length = 0;
-    std::string block; // its bytes, so that only the very block is taken back
-};
-
 using LineSink = std::function<void(std::string_view line)>;
 
 // A block to append, and its file.
@@ -44,17 +37,11 @@ public:
     virtual Status readLines(const std::filesystem::path& file, const LineSink& sink) = 0;
     // Writes a file from its start, creating it or emptying it first.
     virtual Status writeFile(const std::filesystem::path& file, std::string_view bytes) = 0;
-    // Appends a whole block in one write, under an exclusive lock, and flushes it to the device.
-    // On failure the file is as it was before; if the program is killed or the power goes during the append, the
-    // next touch or appendBlock of the file takes out what reached it. Once it returns, the block survives both.
-    virtual Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) = 0;
-    // Appends each block to its file, all or nothing: when one file fails, no file keeps any part of its block. The
-    // failure says which file failed and why, and names any block that could not be taken out again. Here one
-    // append after the other, each taken back when a later one fails; a system may do better.
-    virtual Status appendBlocks(const std::vector<PendingBlock>& blocks);
-    // Removes a block that appendBlock added, under an exclusive lock, and only while the file still ends with
-    // exactly that block; anything another program appended since is never removed.
-    virtual Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) = 0;
+    // Appends each block whole to its file, under an exclusive lock on each, and flushes them to the device, all or
+    // nothing: when one file fails, no file keeps any part of its block, and the failure says which file failed
+    // and why. If the program is killed or the power goes during the append, the next touch or append of the files
+    // takes out what reached them. Once it returns, the blocks survive both.
+    virtual Status appendBlocks(const std::vector<PendingBlock>& blocks) = 0;
     // The longest path the system opens, in the units of its own paths (UTF-16 on Windows, bytes elsewhere).
     virtual std::size_t longestPath() const = 0;
     // Keeps other accounts out of the folder and out of the files in it, the notes beside them included: what the

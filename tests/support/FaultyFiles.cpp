@@ -1,5 +1,7 @@
 #include "support/FaultyFiles.h"
 
+#include "system/shared/FileFailure.h"
+
 namespace kelvrast::testing {
 
 bool FaultyFiles::fails(const char* what, const std::filesystem::path& file) {
@@ -38,10 +40,30 @@ Result<AppendReceipt> FaultyFiles::appendBlock(const std::filesystem::path& file
 // real files together, as in the program, counted as one operation each all the same.
 Status FaultyFiles::appendBlocks(const std::vector<PendingBlock>& blocks) {
     if (failAt)
-        return Files::appendBlocks(blocks);
+        return appendOneByOne(blocks);
     for (const PendingBlock& block : blocks)
         static_cast<void>(fails("appendBlock", block.file));
     return inner_.appendBlocks(blocks);
+}
+
+Status FaultyFiles::appendOneByOne(const std::vector<PendingBlock>& blocks) {
+    std::vector<AppendReceipt> receipts;
+    receipts.reserve(blocks.size());
+    for (const PendingBlock& block : blocks) {
+        Result<AppendReceipt> appended = appendBlock(block.file, block.bytes);
+        if (appended.ok()) {
+            receipts.push_back(appended.value());
+            continue;
+        }
+        std::u16string message = appended.status().message();
+        for (std::size_t done = receipts.size(); done-- > 0;) {
+            // The student must not be told that nothing was recorded while a file keeps a copy.
+            if (Status takenBack = takeBack(blocks[done].file, receipts[done]); !takenBack.ok())
+                message += copyLeftBehind(blocks[done].file, takenBack);
+        }
+        return Status::failure(message);
+    }
+    return Status::success();
 }
 
 Status FaultyFiles::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {

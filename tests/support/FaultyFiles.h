@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Files.h"
+#include "system/SystemFiles.h"
 
 #include <optional>
 #include <string>
@@ -12,7 +13,7 @@ namespace kelvrast::testing {
 // fails as a disk would, leaving the file as it was.
 class FaultyFiles : public Files {
 public:
-    explicit FaultyFiles(Files& inner) : inner_(inner) {}
+    explicit FaultyFiles(SystemFiles& inner) : inner_(inner) {}
 
     std::optional<int> failAt;
     // From the fault on, every later operation fails too, as on a disk that has gone bad.
@@ -26,9 +27,9 @@ public:
     Status touch(const std::filesystem::path& file) override;
     Status readLines(const std::filesystem::path& file, const LineSink& sink) override;
     Status writeFile(const std::filesystem::path& file, std::string_view bytes) override;
-    Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
+    // Before the fault, the real files' own group append; with a fault to come, one append after the other, each
+    // taken back when a later one fails, so that the fault can fall between the files.
     Status appendBlocks(const std::vector<PendingBlock>& blocks) override;
-    Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
     std::size_t longestPath() const override { return pathLimit.value_or(inner_.longestPath()); }
     Status keepPrivate(const std::filesystem::path& folder) override;
     // Questions that write nothing: no fault is injected into them, so that the faults fall where they did.
@@ -39,8 +40,11 @@ private:
     // Counts the operation; true when this one is to fail.
     bool fails(const char* what, const std::filesystem::path& file);
     static Status injected(const std::filesystem::path& file);
+    Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block);
+    Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt);
+    Status appendOneByOne(const std::vector<PendingBlock>& blocks);
 
-    Files& inner_;
+    SystemFiles& inner_;
 };
 
 } // namespace kelvrast::testing

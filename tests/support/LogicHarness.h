@@ -34,7 +34,7 @@ struct LogicHarness {
 
     LogicHarness() { random.repeatLast = true; }
     // Over other files than the system's.
-    explicit LogicHarness(Files& inner) : files(inner) { random.repeatLast = true; }
+    explicit LogicHarness(SystemFiles& inner) : files(inner) { random.repeatLast = true; }
 
     std::filesystem::path folder() const { return home.path() / "kelvrast"; }
     const MainWindowState& state() const { return logic.state(); }

@@ -27,7 +27,7 @@ std::vector<std::string> linesOf(Files& files, const std::filesystem::path& file
 TYPED_TEST_SUITE(FilesContract, kelvrast::testing::SystemFilesTypes, kelvrast::testing::SystemFilesName);
 
 TYPED_TEST(FilesContract, SplitsLinesAtCarriageReturnsOnly) {
-    Files& files = this->files;
+    auto& files = this->files;
     const auto& folder = this->folder;
     const auto file = folder.path() / "lines.txt";
     struct Case {
@@ -52,7 +52,7 @@ TYPED_TEST(FilesContract, SplitsLinesAtCarriageReturnsOnly) {
 }
 
 TYPED_TEST(FilesContract, KeepsLinesWholeAcrossReadBuffers) {
-    Files& files = this->files;
+    auto& files = this->files;
     const auto& folder = this->folder;
     const auto file = folder.path() / "long.txt";
     // A CR LF pair split across the 64 KiB read buffer, and lines longer than the buffer.
@@ -63,7 +63,7 @@ TYPED_TEST(FilesContract, KeepsLinesWholeAcrossReadBuffers) {
 }
 
 TYPED_TEST(FilesContract, AppendsBlocksAndTakesOnlyTheLastBackWhileItIsStillLast) {
-    Files& files = this->files;
+    auto& files = this->files;
     const auto& folder = this->folder;
     const auto file = folder.path() / "answers.txt";
     Result<AppendReceipt> first = files.appendBlock(file, "one\r\n");
@@ -88,7 +88,7 @@ TYPED_TEST(FilesContract, AppendsBlocksAndTakesOnlyTheLastBackWhileItIsStillLast
 }
 
 TYPED_TEST(FilesContract, ReportsFailuresNamingTheFileAndReason) {
-    Files& files = this->files;
+    auto& files = this->files;
     const auto& folder = this->folder;
     const auto aFolder = folder.path() / "send.txt";
     ASSERT_TRUE(files.createFolder(aFolder).ok());
@@ -114,7 +114,7 @@ TYPED_TEST(FilesContract, ReportsFailuresNamingTheFileAndReason) {
 }
 
 TYPED_TEST(FilesContract, TouchCreatesAMissingFileAndKeepsAnExistingOne) {
-    Files& files = this->files;
+    auto& files = this->files;
     const auto& folder = this->folder;
     const auto file = folder.path() / "send.txt";
     ASSERT_TRUE(files.touch(file).ok());
@@ -125,7 +125,7 @@ TYPED_TEST(FilesContract, TouchCreatesAMissingFileAndKeepsAnExistingOne) {
 }
 
 TYPED_TEST(FilesContract, WriteFileStartsFromTheBeginning) {
-    Files& files = this->files;
+    auto& files = this->files;
     const auto& folder = this->folder;
     const auto file = folder.path() / "queri.txt";
     writeBytes(file, "a much longer old content");
@@ -143,7 +143,7 @@ TYPED_TEST(FilesContract, WriteFileStartsFromTheBeginning) {
 // Every name a student can type makes a file of exactly that name, on every system: names beyond ASCII, and names
 // that Windows keeps for devices when they stand alone (the answer files always carry a prefix).
 TYPED_TEST(FilesContract, FilesOfAnyNameTheStudentCanHave) {
-    Files& files = this->files;
+    auto& files = this->files;
     for (const std::u16string name :
          {u"Jos\u00E9", u"Zo\u00EB_Bront\u00EB", u"\u738B\u82B3", u"Con", u"NUL", u"COM1"}) {
         const std::filesystem::path file = this->folder.path() / (u"masterFile_" + name + u".txt");

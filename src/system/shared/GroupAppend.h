@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "platform/Status.h"
+#include "system/shared/AppendReceipt.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -6,14 +6,6 @@
 
 namespace kelvrast::unfinished {
 
-std::filesystem::path noteFolder(const std::filesystem::path& folder) {
-    return folder / ".unfinished";
-}
-
-std::filesystem::path notePath(const std::filesystem::path& file) {
-    return noteFolder(file.parent_path()) / file.filename();
-}
-
 namespace {
 constexpr std::string_view form = "append ";
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/NotePlace.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -47,11 +49,6 @@ namespace kelvrast::unfinished {
 //
 // The head names its form, so that a note left by a version that did not empty its notes, which describes an
 // append that finished, is never taken for one in flight.
-
-// The note of an answer file, in a folder of its own beside it, under the same name.
-std::filesystem::path notePath(const std::filesystem::path& file);
-// The folder that holds the notes of the files in folder.
-std::filesystem::path noteFolder(const std::filesystem::path& folder);
 
 // The note's first line, written in one call together with the block that follows it.
 std::string noteHead(std::uint64_t sizeBefore, std::uint64_t length);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Files.h"
+#include "system/shared/AppendReceipt.h"
 #include "system/windows/Win32Calls.h"
 
 #include <functional>
@@ -37,15 +38,19 @@ public:
     Status touch(const std::filesystem::path& file) override;
     Status readLines(const std::filesystem::path& file, const LineSink& sink) override;
     Status writeFile(const std::filesystem::path& file, std::string_view bytes) override;
-    Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block) override;
     // One note for the group, so that the flushes that wait for the disk do not grow with the number of files.
     Status appendBlocks(const std::vector<PendingBlock>& blocks) override;
-    Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) override;
     std::size_t longestPath() const override;
     Status keepPrivate(const std::filesystem::path& folder) override;
     // An existing file that another account owns is refused; so is one this account may not even look at.
     Status mayWrite(const std::filesystem::path& file) override;
     bool exists(const std::filesystem::path& path) override;
+
+    // One block appended as appendBlocks appends a group, and taken back again, under the lock, only while the
+    // file still ends with exactly that block. The program appends in groups; the tests of the protocol drive
+    // these directly.
+    Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block);
+    Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt);
 
 private:
     Win32Calls& calls_;

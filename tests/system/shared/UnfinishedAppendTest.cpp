@@ -68,7 +68,7 @@ TYPED_TEST(UnfinishedAppend, TheStartOfTheLastBlockIsTakenOutOnlyWhenNothingElse
 }
 
 TYPED_TEST(UnfinishedAppend, ABlockTakenBackOrFollowedByOthersIsNotTouchedAgain) {
-    Files& files = this->files;
+    auto& files = this->files;
     const auto& folder = this->folder;
     const auto file = folder.path() / "send.txt";
     ASSERT_TRUE(files.appendBlock(file, "one\r\n").ok());
