@@ -156,8 +156,8 @@ void MainWindowLogic::guarded(const std::function<void()>& handler) {
     // An unexpected error in one command is reported, and the student carries on.
     try {
         handler();
-    } catch (const std::exception& error) {
-        platform_.dialogs.message(u"Something went wrong: " + asciiText(error.what()) + u". The program goes on.");
+    } catch (const std::exception&) {
+        platform_.dialogs.message(commandFailedText(std::current_exception()));
     }
     inCommand_ = outer;
 }

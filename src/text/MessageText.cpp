@@ -11,6 +11,17 @@ constexpr bool isAscii(unsigned unit) {
     return unit < 0x80;
 }
 
+// ": " and what the error says of itself, or nothing when it says nothing.
+std::u16string reasonOf(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& thrown) {
+        return u": " + asciiText(thrown.what());
+    } catch (...) {
+        return {};
+    }
+}
+
 } // namespace
 
 std::u16string pathText(const std::filesystem::path& path) {
@@ -35,6 +46,14 @@ std::u16string asciiText(std::string_view text) {
             wide[i] = byte;
     }
     return wide;
+}
+
+std::u16string commandFailedText(std::exception_ptr error) {
+    return u"Something went wrong" + reasonOf(error) + u". The program goes on.";
+}
+
+std::u16string programStoppedText(std::exception_ptr error) {
+    return u"The program met an error it cannot go on from" + reasonOf(error) + u".";
 }
 
 } // namespace kelvrast

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,5 +16,10 @@ std::u16string pathText(const std::filesystem::path& path);
 // A text of the C library or of an exception, which is plain ASCII in the messages the program can meet:
 // every ASCII byte as it is, "?" for any other.
 std::u16string asciiText(std::string_view text);
+
+// What the student reads when an error nobody foresaw stops one command, and the program goes on.
+std::u16string commandFailedText(std::exception_ptr error);
+// What the student reads when such an error stops the program itself, in whichever window.
+std::u16string programStoppedText(std::exception_ptr error);
 
 } // namespace kelvrast

@@ -1,4 +1,5 @@
 #include "form/Form.h"
+#include "form/CaptionFit.h"
 #include "form/FocusOrder.h"
 #include "form/Scaling.h"
 
@@ -167,6 +168,20 @@ TEST(Form, TwipsAndThePictureScaleBecomePixels) {
             EXPECT_DOUBLE_EQ(made->radius, row.pixels->radius);
         }
     }
+}
+
+// A caption shrinks one pixel at a time to the largest height that holds it, never below six points.
+TEST(Form, ACaptionShrinksToTheLargestHeightThatHoldsIt) {
+    struct Fit {
+        int own, dpi, widest; // the caption fits at widest pixels or below
+        int height;
+    };
+    for (const Fit& row : std::vector<Fit>{{13, 96, 13, 13}, {13, 96, 11, 11}, {13, 96, 3, 8}, {26, 192, 3, 16}})
+        EXPECT_EQ(form::fittingHeight(row.own, row.dpi, [&](int height) { return height <= row.widest; }), row.height)
+            << row.own << " at " << row.dpi << ", fitting at " << row.widest;
+    EXPECT_TRUE(form::shrinksToFit(form::control("cmdNextQuestion")));
+    for (const char* keepsItsFont : {"txt_answer", "txt_parameter_0", "Picture1", "cmd_display_note_file"})
+        EXPECT_FALSE(form::shrinksToFit(form::control(keepsItsFont))) << keepsItsFont;
 }
 
 // Tab and Shift+Tab go round the tab stops, passing over those that cannot take the focus now.

@@ -1,7 +1,9 @@
 #include "frontend/qt/MainWindow.h"
 
 #include "flow/MainWindowLogic.h"
+#include "form/CaptionFit.h"
 #include "form/Form.h"
+#include "frontend/qt/CaptionRoom.h"
 #include "frontend/qt/CommandButton.h"
 #include "frontend/qt/LargeTextBox.h"
 #include "frontend/qt/OptionButton.h"
@@ -10,6 +12,7 @@
 #include "frontend/qt/QtTimer.h"
 
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -108,6 +111,7 @@ MainWindow::MainWindow(Platform platform, std::filesystem::path workingFolder, Q
     setFont(dialogFont());
 
     createControls();
+    fitCaptions();
     setTabOrderOfControls();
     findControls();
     createLogic();
@@ -158,6 +162,25 @@ void MainWindow::createControls() {
     }
 }
 
+// Measured at the controls' places, in the window's font, which they inherit until one needs a smaller one.
+void MainWindow::fitCaptions() {
+    for (const form::Control& each : form::controls()) {
+        if (!form::shrinksToFit(each))
+            continue;
+        auto* widget = child<QWidget>(each.objectName());
+        const auto sized = [&](int pixels) {
+            QFont font = widget->font();
+            font.setPixelSize(pixels);
+            return font;
+        };
+        const int own = QFontInfo(widget->font()).pixelSize();
+        const int fitting = form::fittingHeight(own, widget->logicalDpiY(),
+                                                [&](int pixels) { return captionFits(*widget, sized(pixels)); });
+        if (fitting != own)
+            widget->setFont(sized(fitting));
+    }
+}
+
 void MainWindow::setTabOrderOfControls() {
     QWidget* previous = nullptr;
     for (const form::Control* each : form::tabOrder()) {
@@ -184,12 +207,8 @@ void MainWindow::createLogic() {
     draftTimer_ = new QTimer(this);
     draftTimer_->setInterval(MainWindowLogic::draftTimerMilliseconds());
     draftQtTimer_ = std::make_unique<QtTimer>(*draftTimer_);
-    platform_.boxes = boxes_.get();
-    platform_.picture1 = Picture1;
-    platform_.picture2 = Picture2;
-    platform_.pendulumTimer = pendulumTimer_.get();
-    platform_.draftTimer = draftQtTimer_.get();
-    logic_ = std::make_unique<MainWindowLogic>(platform_, workingFolder_);
+    logic_ = std::make_unique<MainWindowLogic>(
+        platform_.with({*boxes_, *Picture1, *Picture2, *pendulumTimer_, *draftQtTimer_}), workingFolder_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #include "frontend/win32/CaptionFonts.h"
 
+#include "form/CaptionFit.h"
 #include "form/Form.h"
 #include "frontend/win32/CaptionRoom.h"
 #include "frontend/win32/Win32Controls.h"
@@ -11,8 +12,6 @@
 namespace kelvrast {
 
 namespace {
-
-constexpr int smallestPoints = 6;
 
 // The system's dialog font, as it is at the system's DPI, scaled to this one.
 LOGFONTW dialogFace(UINT dpi) {
@@ -46,23 +45,16 @@ void CaptionFonts::applyTo(const std::vector<HWND>& controls) {
         HFONT font = dialog_;
         if (table[i].font == form::Font::arial9Point75)
             font = largeBox_;
-        else if (showsCaption(table[i].kind) && !table[i].narrow)
+        else if (form::shrinksToFit(table[i]))
             font = fitting(controls[i]);
         ::SendMessageW(controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
 }
 
 HFONT CaptionFonts::fitting(HWND control) {
-    if (captionFits(control, dialog_, dpi_))
-        return dialog_;
-    const LONG smallest = ::MulDiv(smallestPoints, static_cast<int>(dpi_), 72);
-    HFONT font = dialog_;
-    for (LONG pixels = std::abs(face_.lfHeight) - 1; pixels >= smallest; --pixels) {
-        font = ofHeight(pixels);
-        if (captionFits(control, font, dpi_))
-            break;
-    }
-    return font;
+    // The dialog font is the first height made, so asking for it again gives dialog_ itself.
+    return ofHeight(form::fittingHeight(std::abs(face_.lfHeight), static_cast<int>(dpi_),
+                                        [&](int pixels) { return captionFits(control, ofHeight(pixels), dpi_); }));
 }
 
 // Heights as the dialog font gives its own: negative, the character's height without the line's leading.

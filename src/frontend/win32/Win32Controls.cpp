@@ -103,10 +103,6 @@ void nameForScreenReaders(HWND parent, HWND control, const form::Control& row) {
         answerWithRole(control, role);
 }
 
-bool showsCaption(Kind kind) {
-    return kind == Kind::commandButton || kind == Kind::optionButton || kind == Kind::label;
-}
-
 // From the last up, each control made early goes under the next control of the table that exists. (Only the picture
 // boxes are made early, and no hidden label goes with them.)
 void stackInTableOrder(const std::vector<HWND>& controls, const std::vector<bool>& madeEarlier) {

@@ -19,8 +19,6 @@ HWND createChild(HWND parent, DWORD exStyle, const wchar_t* windowClass, const s
 HWND createSystemControl(HWND parent, const form::Control& row, int id);
 // Gives the control just made, the topmost of its siblings, the name and the role a screen reader announces.
 void nameForScreenReaders(HWND parent, HWND control, const form::Control& row);
-// Whether the control shows its caption, in a font that may have to shrink to hold it whole.
-bool showsCaption(form::Kind kind);
 
 // Controls made before the others (row by row as the table lists them, null for none) go back under the control
 // that follows them in the table, so that they are stacked as if all had been made at once.

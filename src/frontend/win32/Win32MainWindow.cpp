@@ -120,14 +120,11 @@ void Win32MainWindow::finishControls() {
 // The logic sees the two large boxes, the picture boxes and the timer only through the platform interfaces.
 void Win32MainWindow::createLogic() {
     boxes_ = std::make_unique<Win32TextBoxes>(control(form::questionBox), control(form::answerBox));
-    platform_.boxes = boxes_.get();
-    platform_.picture1 = &controls_->picture1();
-    platform_.picture2 = &controls_->picture2();
-    platform_.pendulumTimer = &controls_->pendulumTimer();
     draftTimer_ = std::make_unique<Win32Timer>(handle(), draftTimerId,
                                                static_cast<UINT>(MainWindowLogic::draftTimerMilliseconds()));
-    platform_.draftTimer = draftTimer_.get();
-    logic_ = std::make_unique<MainWindowLogic>(platform_, workingFolder_);
+    logic_ = std::make_unique<MainWindowLogic>(platform_.with({*boxes_, controls_->picture1(), controls_->picture2(),
+                                                               controls_->pendulumTimer(), *draftTimer_}),
+                                               workingFolder_);
 }
 
 // Fonts and places for a new DPI; the window keeps its client area of the form's size in twips.
@@ -167,14 +164,7 @@ void Win32MainWindow::changed(int controlId) {
 
 // No exception may cross the system's frames back into the message loop.
 void Win32MainWindow::failed(std::exception_ptr error) noexcept {
-    std::u16string reason;
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& thrown) {
-        reason = u": " + asciiText(thrown.what());
-    } catch (...) {
-    }
-    platform_.dialogs.message(u"The program met an error it cannot go on from" + reason + u".");
+    platform_.dialogs.message(programStoppedText(error));
     platform_.programEnd.endProgram(1);
 }
 
