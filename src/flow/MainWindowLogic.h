@@ -15,6 +15,9 @@ namespace kelvrast {
 
 class DraftKeeper;
 class PendulumDisplay;
+namespace testing {
+struct LogicState;
+}
 
 // The main window's state and every operation of the program, free of any window system: the window
 // forwards its events here, and this talks to the machine only through the platform interfaces.
@@ -62,9 +65,11 @@ public:
     void pendExpClicked();
 
     const MainWindowState& state() const { return state_; }
-    MainWindowState& state() { return state_; }
 
 private:
+    // Tests set up a run's state directly; windows only read it.
+    friend struct testing::LogicState;
+
     // Runs a command: an unexpected error is reported, and the boxes' changes it makes are the program's own, no
     // typing of the student's.
     void guarded(const std::function<void()>& handler);

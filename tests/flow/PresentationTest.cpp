@@ -1,11 +1,13 @@
 #include "flow/Presentation.h"
 #include "support/LogicHarness.h"
+#include "support/LogicState.h"
 #include "text/CodePage.h"
 
 #include <gtest/gtest.h>
 
 using namespace kelvrast;
 using kelvrast::testing::LogicHarness;
+using kelvrast::testing::LogicState;
 
 namespace {
 
@@ -80,7 +82,7 @@ TEST(PresentationTest, WhileAnAnswerIsDueAClickOnlyPutsThePromptUndoably) {
 TEST(PresentationTest, ReadsQuestionNumbersAndEndEntriesAsWritten) {
     LogicHarness run;
     ASSERT_TRUE(run.start(u"Ann").ok());
-    auto& state = run.logic.state();
+    auto& state = LogicState::of(run.logic);
     auto& bank = state.questionBank;
     bank[2] = "`Q12 capital";
     bank[3] = "";
@@ -102,7 +104,7 @@ TEST(PresentationTest, ReadsQuestionNumbersAndEndEntriesAsWritten) {
 TEST(PresentationTest, AnEntryThatIsExactlyTheNextAssignmentNumberEndsTheRunSilently) {
     LogicHarness run;
     ASSERT_TRUE(run.start(u"Ann").ok());
-    run.logic.state().questionBank[2] = "002";
+    LogicState::of(run.logic).questionBank[2] = "002";
     run.logic.nextQuestionClicked();
     EXPECT_EQ(run.programEnd.exitStatus, 0);
     EXPECT_TRUE(run.dialogs.messages.empty());

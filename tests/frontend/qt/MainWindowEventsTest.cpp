@@ -1,5 +1,6 @@
 #include "WindowUnderTest.h"
 #include "flow/MainWindowLogic.h"
+#include "support/LogicState.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -49,7 +50,7 @@ TEST(MainWindowEvents, DisplayButtonsAppendTheirOwnFileToTheQuestionBox) {
         SCOPED_TRACE(row.button);
         WindowUnderTest run;
         run.showActive();
-        MainWindowState& state = run.window.logic().state();
+        MainWindowState& state = LogicState::of(run.window.logic());
         state.sendFilePath = run.folder.path() / "send.txt";
         state.notesFilePath = run.folder.path() / "notes.txt";
         writeBytes(state.sendFilePath, "SENDLINE\r\n");
