@@ -1,6 +1,6 @@
 #pragma once
 
-#include "system/shared/TimeSeededRandom.h"
+#include "system/shared/MersenneRandom.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,7 +35,7 @@ private:
     int uniform(int low, int high);
 
     std::mt19937 engine_;
-    TimeSeededRandom codeRandom_;
+    MersenneRandom codeRandom_;
     std::vector<std::string> questions_; // question 1 at index 0
     std::string lastLine_ = "001.  Only assignment:  fenwick asst";
     int secondsOfDay_ = 9 * 3600;

@@ -20,7 +20,7 @@ double shiftedCode(int c, float codeNbr) {
     return (c - static_cast<double>(codeNbr)) - 100.0;
 }
 
-Status codeOutOfRange() {
+Failure codeOutOfRange() {
     return Status::failure(u"The text cannot be decoded: one of its characters would turn into a character code "
                            u"outside 0 to 255.");
 }

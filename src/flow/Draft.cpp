@@ -48,7 +48,7 @@ bool readNumber(std::string_view& line, std::uint64_t& number) {
     return true;
 }
 
-Status damaged() {
+Failure damaged() {
     return Status::failure(u"the file is damaged or was not written by this program");
 }
 

@@ -57,7 +57,7 @@ Result<std::string> scanMasterFile(Files& files, const std::filesystem::path& ma
             recordKey(state, *key, highestAssignment);
     });
     if (!read.ok())
-        return read;
+        return read.passedOn();
     summariseProgress(state, highestAssignment);
     return lastLine;
 }

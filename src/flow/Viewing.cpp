@@ -17,7 +17,7 @@ Result<std::u16string> linesForDisplay(Files& files, const std::filesystem::path
         bytes += line;
     });
     if (!read.ok())
-        return read;
+        return read.passedOn();
     return toScreenText(bytes);
 }
 

@@ -70,7 +70,8 @@ struct Control {
     bool isTabStop() const { return kind != Kind::label && kind != Kind::timer; }
 };
 
-inline constexpr std::string_view windowName = "cmd_pend_exp";
+// The window's own object name, which it has always shared with the "pend exp" button.
+inline constexpr std::string_view windowObjectName = "cmd_pend_exp";
 inline constexpr std::u16string_view windowTitle = u"Form1";
 inline constexpr int clientWidthTwips = 10875;
 inline constexpr int clientHeightTwips = 8595;

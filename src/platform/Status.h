@@ -1,37 +1,26 @@
 #pragma once
 
 #include <cassert>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <variant>
 
 namespace kelvrast {
 
+class Failure;
+
 // The outcome of an operation that can fail: success, or a failure with a message in plain words, in UTF-16 as
 // the student will read it.
 class [[nodiscard]] Status {
 public:
     static Status success() { return Status{}; }
-    static Status failure(std::u16string message) {
-        Status status;
-        status.failed_ = true;
-        status.message_ = std::move(message);
-        return status;
-    }
+    static Failure failure(std::u16string message);
     // A failure because the file or folder does not exist, which some callers expect and handle apart.
-    static Status notFound(std::u16string message) {
-        Status status = failure(std::move(message));
-        status.notFound_ = true;
-        return status;
-    }
-
+    static Failure notFound(std::u16string message);
     // A failure to finish what an earlier run left unfinished; what it describes is still there for a later try.
-    static Status leftUnfinished(std::u16string message) {
-        Status status = failure(std::move(message));
-        status.leftUnfinished_ = true;
-        return status;
-    }
+    static Failure leftUnfinished(std::u16string message);
+    // This failure, passed on as it is; only for a status that is not ok().
+    Failure passedOn() const;
 
     bool ok() const { return !failed_; }
     bool isNotFound() const { return notFound_; }
@@ -45,15 +34,46 @@ private:
     std::u16string message_;
 };
 
+// A status that is a failure by its type: what Status::failure and its kin make, and what a Result takes in place
+// of a value, so that a Result made from a success does not compile.
+class [[nodiscard]] Failure : public Status {
+private:
+    friend class Status;
+    Failure() = default;
+};
+
+inline Failure Status::failure(std::u16string message) {
+    Failure made;
+    made.failed_ = true;
+    made.message_ = std::move(message);
+    return made;
+}
+
+inline Failure Status::notFound(std::u16string message) {
+    Failure made = failure(std::move(message));
+    made.notFound_ = true;
+    return made;
+}
+
+inline Failure Status::leftUnfinished(std::u16string message) {
+    Failure made = failure(std::move(message));
+    made.leftUnfinished_ = true;
+    return made;
+}
+
+inline Failure Status::passedOn() const {
+    assert(!ok());
+    Failure made;
+    static_cast<Status&>(made) = *this;
+    return made;
+}
+
 // A value, or the failure that kept the operation from producing one: always exactly one of the two, never a
-// partial value. Made from a success it would hold neither, so that is refused in every build.
+// partial value. It takes a Failure, never a plain Status, so that one made from a success does not compile.
 template <typename T> class [[nodiscard]] Result {
 public:
     Result(T value) : outcome_(std::in_place_index<0>, std::move(value)) {}
-    Result(Status failure) : outcome_(std::in_place_index<1>, std::move(failure)) {
-        if (std::get<1>(outcome_).ok())
-            throw std::logic_error("a result was made from a success, which has no value to give");
-    }
+    Result(Failure failure) : outcome_(std::in_place_index<1>, std::move(failure)) {}
 
     bool ok() const { return outcome_.index() == 0; }
     const T& value() const {
@@ -65,13 +85,13 @@ public:
         return std::get<0>(outcome_);
     }
     // Why there is no value; only for a result that is not ok().
-    const Status& status() const {
+    const Failure& status() const {
         assert(!ok());
         return std::get<1>(outcome_);
     }
 
 private:
-    std::variant<T, Status> outcome_;
+    std::variant<T, Failure> outcome_;
 };
 
 } // namespace kelvrast

@@ -5,13 +5,13 @@
 #include "system/SystemDraftStore.h"
 #include "system/SystemFiles.h"
 #include "system/WorkingFolder.h"
-#include "system/shared/TimeSeededRandom.h"
+#include "system/shared/MersenneRandom.h"
 
 namespace kelvrast {
 
 int runProgram(FrontEnd& frontEnd) {
     SystemClock clock;
-    TimeSeededRandom random;
+    MersenneRandom random;
     SystemFiles files;
     SystemDraftStore drafts(draftFolder());
     const std::unique_ptr<ProgramWindow> window = frontEnd.makeWindow(Platform{.clock = clock,

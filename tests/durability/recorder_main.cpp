@@ -17,7 +17,7 @@
 #include "support/FakeTimer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SystemFiles.h"
-#include "system/shared/TimeSeededRandom.h"
+#include "system/shared/MersenneRandom.h"
 #include "text/CodePage.h"
 
 #include <cerrno>
@@ -127,7 +127,7 @@ int main(int argc, char* argv[]) {
     const std::size_t answerBytes = texts.size() == 6 ? std::stoul(texts[5]) : 0;
 
     FakeClock clock;
-    TimeSeededRandom random;
+    MersenneRandom random;
     SystemFiles files;
     ScriptedDialogs dialogs;
     FakeTextBoxes boxes;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
+#include <type_traits>
 
 namespace kelvrast {
 namespace {
@@ -20,8 +20,17 @@ TEST(Result, HoldsEitherTheValueOrTheFailure) {
     EXPECT_EQ(missing.status().message(), u"Could not open /x: the file or its folder does not exist.");
 }
 
-TEST(Result, RefusesASuccessWithoutAValue) {
-    EXPECT_THROW(Result<int>(Status::success()), std::logic_error);
+// A success has no value to give, so a Result is made only from a Failure, which Status::success() is not.
+static_assert(!std::is_constructible_v<Result<int>, Status>);
+static_assert(!std::is_convertible_v<Status, Failure>);
+static_assert(std::is_constructible_v<Result<int>, Failure>);
+
+TEST(Result, PassesAFailureOnAsItIs) {
+    const Status missing = Status::notFound(u"gone");
+    const Result<int> passed = missing.passedOn();
+    ASSERT_FALSE(passed.ok());
+    EXPECT_TRUE(passed.status().isNotFound());
+    EXPECT_EQ(passed.status().message(), u"gone");
 }
 
 } // namespace

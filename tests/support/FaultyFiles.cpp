@@ -10,7 +10,7 @@ bool FaultyFiles::fails(const char* what, const std::filesystem::path& file) {
     return failAt && (keepFailing ? operations >= *failAt : operations == *failAt);
 }
 
-Status FaultyFiles::injected(const std::filesystem::path& file) {
+Failure FaultyFiles::injected(const std::filesystem::path& file) {
     return Status::failure(u"Could not write to " + file.u16string() + u": the disk is full.");
 }
 

@@ -39,7 +39,7 @@ public:
 private:
     // Counts the operation; true when this one is to fail.
     bool fails(const char* what, const std::filesystem::path& file);
-    static Status injected(const std::filesystem::path& file);
+    static Failure injected(const std::filesystem::path& file);
     Result<AppendReceipt> appendBlock(const std::filesystem::path& file, std::string_view block);
     Status takeBack(const std::filesystem::path& file, const AppendReceipt& receipt);
     Status appendOneByOne(const std::vector<PendingBlock>& blocks);

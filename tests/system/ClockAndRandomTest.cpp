@@ -1,5 +1,5 @@
 #include "system/SystemClock.h"
-#include "system/shared/TimeSeededRandom.h"
+#include "system/shared/MersenneRandom.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +7,12 @@
 
 using namespace kelvrast;
 
-TEST(TimeSeededRandomTest, StaysBelowOneEvenForTheLargestDraw) {
-    EXPECT_LT(TimeSeededRandom::fromBits(0xFFFFFFFFu), 1.0f);
-    EXPECT_EQ(TimeSeededRandom::fromBits(0xFFFFFFFFu), 0.99999994f);
-    EXPECT_EQ(TimeSeededRandom::fromBits(0), 0.0f);
+TEST(MersenneRandomTest, StaysBelowOneEvenForTheLargestDraw) {
+    EXPECT_LT(MersenneRandom::fromBits(0xFFFFFFFFu), 1.0f);
+    EXPECT_EQ(MersenneRandom::fromBits(0xFFFFFFFFu), 0.99999994f);
+    EXPECT_EQ(MersenneRandom::fromBits(0), 0.0f);
 
-    TimeSeededRandom random;
+    MersenneRandom random;
     random.seed(86399);
     for (int i = 0; i < 100000; ++i) {
         float r = random.next();
@@ -21,9 +21,9 @@ TEST(TimeSeededRandomTest, StaysBelowOneEvenForTheLargestDraw) {
     }
 }
 
-TEST(TimeSeededRandomTest, TheSameSeedGivesTheSameNumbers) {
-    TimeSeededRandom a;
-    TimeSeededRandom b;
+TEST(MersenneRandomTest, TheSameSeedGivesTheSameNumbers) {
+    MersenneRandom a;
+    MersenneRandom b;
     a.seed(12345);
     b.seed(12345);
     for (int i = 0; i < 10; ++i)

@@ -105,7 +105,7 @@ QWidget* placed(const form::Control& control, QWidget* parent) {
 
 MainWindow::MainWindow(Platform platform, std::filesystem::path workingFolder, QWidget* parent)
     : QWidget(parent), platform_(platform), workingFolder_(std::move(workingFolder)) {
-    setObjectName(toQString(form::windowName));
+    setObjectName(toQString(form::windowObjectName));
     setWindowTitle(toQString(form::windowTitle));
     resize(form::clientWidthTwips / form::twipsPerPixelAt96Dpi, form::clientHeightTwips / form::twipsPerPixelAt96Dpi);
     setFont(dialogFont());

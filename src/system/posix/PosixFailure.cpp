@@ -17,7 +17,7 @@ constexpr ErrorMeaning<int> errorMeanings[] = {
 
 } // namespace
 
-Status posixFailure(FileAction action, const std::filesystem::path& file, int error) {
+Failure posixFailure(FileAction action, const std::filesystem::path& file, int error) {
     if (const std::optional<FileProblem> problem = problemOf<int>(error, errorMeanings))
         return fileFailure(action, file, *problem);
     return fileFailure(action, file, asciiText(std::strerror(error)));

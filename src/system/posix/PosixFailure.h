@@ -7,6 +7,6 @@
 namespace kelvrast {
 
 // The failure of an operation on a file, in plain words, from the errno it left.
-Status posixFailure(FileAction action, const std::filesystem::path& file, int error);
+Failure posixFailure(FileAction action, const std::filesystem::path& file, int error);
 
 } // namespace kelvrast

@@ -25,7 +25,7 @@
 namespace kelvrast {
 namespace {
 
-Status failure(FileAction action, const std::filesystem::path& file, int error) {
+Failure failure(FileAction action, const std::filesystem::path& file, int error) {
     return posixFailure(action, file, error);
 }
 
@@ -113,7 +113,7 @@ Result<FileDescriptor> openForAppending(SystemCalls& calls, const std::filesyste
         return failure(FileAction::open, file, errno);
     if (made)
         if (int error = syncFolder(calls, file.parent_path()); error != 0)
-            return failure(FileAction::saveNewFile, file, error);
+            return failure(FileAction::flushNewFileEntry, file, error);
     return fd;
 }
 
@@ -410,7 +410,7 @@ Status PosixFiles::createFolder(const std::filesystem::path& folder) {
         return failure(FileAction::createFolder, folder, errno);
     // The working folder is made at the first start, and the files made in it are only as durable as its entry.
     if (int error = syncFolder(calls_, folder.parent_path()); error != 0)
-        return failure(FileAction::saveNewFolder, folder, error);
+        return failure(FileAction::flushNewFolderEntry, folder, error);
     return Status::success();
 }
 
@@ -482,7 +482,7 @@ Result<AppendReceipt> PosixFiles::appendBlock(const std::filesystem::path& file,
 Status PosixFiles::appendBlocks(const std::vector<PendingBlock>& blocks) {
     PosixAppending appending(calls_);
     Result<std::vector<AppendReceipt>> appended = appendGroup(appending, blocks);
-    return appended.ok() ? Status::success() : appended.status();
+    return appended.ok() ? Status::success() : Status(appended.status());
 }
 
 Status PosixFiles::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {

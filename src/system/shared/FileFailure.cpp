@@ -12,11 +12,11 @@ std::u16string_view actionText(FileAction action) {
     switch (action) {
     case FileAction::open:
         return u"Could not open";
-    case FileAction::saveNewFile:
+    case FileAction::flushNewFileEntry:
         return u"Could not save the new file";
     case FileAction::createFolder:
         return u"Could not create the folder";
-    case FileAction::saveNewFolder:
+    case FileAction::flushNewFolderEntry:
         return u"Could not save the new folder";
     case FileAction::read:
         return u"Could not read";
@@ -85,12 +85,12 @@ std::u16string message(FileAction action, const std::filesystem::path& file, std
 
 } // namespace
 
-Status fileFailure(FileAction action, const std::filesystem::path& file, FileProblem problem) {
+Failure fileFailure(FileAction action, const std::filesystem::path& file, FileProblem problem) {
     std::u16string text = message(action, file, problemText(problem));
     return problem == FileProblem::notFound ? Status::notFound(std::move(text)) : Status::failure(std::move(text));
 }
 
-Status fileFailure(FileAction action, const std::filesystem::path& file, std::u16string_view systemWords) {
+Failure fileFailure(FileAction action, const std::filesystem::path& file, std::u16string_view systemWords) {
     return Status::failure(message(action, file, systemWords));
 }
 

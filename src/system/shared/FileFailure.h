@@ -12,9 +12,9 @@ namespace kelvrast {
 // What could not be done with a file or folder.
 enum class FileAction {
     open,
-    saveNewFile,
+    flushNewFileEntry, // the folder entry of a file just made, flushed so that a power cut keeps the file
     createFolder,
-    saveNewFolder,
+    flushNewFolderEntry, // the same for a folder just made
     read,
     writeTo,
     lock,
@@ -60,9 +60,9 @@ std::optional<FileProblem> problemOf(Code error, std::span<const ErrorMeaning<Co
 
 // The message a student reads: what could not be done, the file, and why. A missing file or folder is a "not
 // found" failure.
-Status fileFailure(FileAction action, const std::filesystem::path& file, FileProblem problem);
+Failure fileFailure(FileAction action, const std::filesystem::path& file, FileProblem problem);
 // The same with the system's own description of an error the program has no words for.
-Status fileFailure(FileAction action, const std::filesystem::path& file, std::u16string_view systemWords);
+Failure fileFailure(FileAction action, const std::filesystem::path& file, std::u16string_view systemWords);
 
 // The words added to a failure for a copy of a block that stays in file because it could not be taken out again.
 std::u16string copyLeftBehind(const std::filesystem::path& file, const Status& whyNot);

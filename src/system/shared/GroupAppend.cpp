@@ -41,7 +41,7 @@ Result<Standing> standingOf(LockedFile& file, std::optional<std::int64_t> writte
     }
     std::string tail(static_cast<std::size_t>(size.value() - noted.sizeBefore), '\0');
     if (Status read = file.readAt(noted.sizeBefore, tail); !read.ok())
-        return read;
+        return read.passedOn();
     if (tail == noted.block)
         return Standing::whole;
     const unfinished::NoteHead own{noted.sizeBefore, noted.block.size()};
@@ -100,11 +100,11 @@ Status repairFromNote(AppendingSystem& system, NoteFile& note, LockedFile& own,
         if (files[i].second == Standing::part || files[i].second == Standing::whole)
             if (Status cut = files[i].first->cutTo((*appends)[i].sizeBefore); !cut.ok())
                 return cut;
-    return note.writeFromStart(unfinished::retiredForm);
+    return note.writeFromStart(unfinished::retiredMark);
 }
 
 // The words a student reads when an earlier answer's repair could not be finished.
-Status leftUnfinished(const Status& why) {
+Failure leftUnfinished(const Status& why) {
     return Status::leftUnfinished(u"An answer that was being recorded when the program stopped could not be tidied "
                                   u"away yet. " +
                                   why.message() + u" Nothing is recorded until it can be.");
@@ -112,22 +112,22 @@ Status leftUnfinished(const Status& why) {
 
 // Whatever part of a block reached its file goes again, so that every file holds whole blocks only. The note is
 // retired once nothing it describes is left, and stays for the next repair otherwise.
-Status takeOutBegun(const std::vector<std::unique_ptr<LockedFile>>& files, const std::vector<NotedAppend>& appends,
-                    std::size_t begun, const Status& failed, NoteFile* note) {
+Failure takeOutBegun(const std::vector<std::unique_ptr<LockedFile>>& files, const std::vector<NotedAppend>& appends,
+                     std::size_t begun, const Status& failed, NoteFile* note) {
     std::u16string message = failed.message();
     bool allOut = true;
     for (std::size_t i = 0; i < begun; ++i) {
         const Result<std::uint64_t> now = files[i]->size();
         if (now.ok() && now.value() <= appends[i].sizeBefore)
             continue;
-        const Status cut = now.ok() ? files[i]->cutTo(appends[i].sizeBefore) : now.status();
+        const Status cut = now.ok() ? files[i]->cutTo(appends[i].sizeBefore) : Status(now.status());
         if (!cut.ok()) {
             allOut = false;
             message += copyLeftBehind(files[i]->path(), cut);
         }
     }
     if (allOut && note)
-        static_cast<void>(note->writeFromStart(unfinished::retiredForm));
+        static_cast<void>(note->writeFromStart(unfinished::retiredMark));
     return Status::failure(message);
 }
 
@@ -160,8 +160,8 @@ Result<std::vector<AppendReceipt>> appendGroup(AppendingSystem& system, const st
     }
     // Without its note no block goes in: a kill could leave part of it for good.
     if (Status noted = note->writeFromStart(unfinished::stampedNoteOf(appends, system.now())); !noted.ok()) {
-        static_cast<void>(note->writeFromStart(unfinished::retiredForm));
-        return noted;
+        static_cast<void>(note->writeFromStart(unfinished::retiredMark));
+        return noted.passedOn();
     }
     // Every block is written before any is flushed, so that the file system can put them on the disk together.
     Status failed = Status::success();
@@ -171,7 +171,7 @@ Result<std::vector<AppendReceipt>> appendGroup(AppendingSystem& system, const st
     for (std::size_t i = 0; i < begun && failed.ok(); ++i)
         failed = files[i]->flush();
     if (failed.ok())
-        failed = note->writeFromStart(unfinished::retiredForm);
+        failed = note->writeFromStart(unfinished::retiredMark);
     if (!failed.ok())
         return takeOutBegun(files, appends, begun, failed, note.get());
 
@@ -188,7 +188,7 @@ Status repairUnfinished(AppendingSystem& system, LockedFile& file) {
     if (!note.value())
         return Status::success();
     const Status repaired = repairFromNote(system, *note.value(), file, {});
-    return repaired.ok() ? repaired : leftUnfinished(repaired);
+    return repaired.ok() ? repaired : Status(leftUnfinished(repaired));
 }
 
 } // namespace kelvrast

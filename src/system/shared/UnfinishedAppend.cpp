@@ -7,11 +7,11 @@
 namespace kelvrast::unfinished {
 
 namespace {
-constexpr std::string_view form = "append ";
+constexpr std::string_view liveMark = "append ";
 } // namespace
 
 std::string noteHead(std::uint64_t sizeBefore, std::uint64_t length) {
-    return std::string(form) + std::to_string(sizeBefore) + " " + std::to_string(length) + "\n";
+    return std::string(liveMark) + std::to_string(sizeBefore) + " " + std::to_string(length) + "\n";
 }
 
 namespace {
@@ -53,9 +53,9 @@ std::string hex(std::uint64_t value) {
 std::optional<NoteHead> parseNoteHead(std::string_view start) {
     start = start.substr(0, longestHead);
     const std::size_t end = start.find('\n');
-    if (end == std::string_view::npos || !start.starts_with(form))
+    if (end == std::string_view::npos || !start.starts_with(liveMark))
         return std::nullopt;
-    const char* at = start.data() + form.size();
+    const char* at = start.data() + liveMark.size();
     const char* last = start.data() + end + 1;
     // Two numbers: one file; four: several, as an earlier version wrote them; five: stamped.
     const auto fields = std::count(at, last, ' ') + 1;
@@ -106,7 +106,7 @@ std::string restOf(const std::vector<NotedAppend>& appends) {
 }
 
 std::string groupHead(const std::vector<NotedAppend>& appends, const std::string& rest) {
-    return std::string(form) + std::to_string(appends.front().sizeBefore) + " " +
+    return std::string(liveMark) + std::to_string(appends.front().sizeBefore) + " " +
            std::to_string(appends.front().block.size()) + " " + std::to_string(appends.size() - 1) + " " +
            hex(checksumOf(rest));
 }

@@ -21,7 +21,7 @@ namespace kelvrast::unfinished {
 // file's, describes them all. The order, each step flushed before the next begins:
 //   1. the note: its head and a copy of each block, written over the note in place;
 //   2. the blocks, appended to their files;
-//   3. the note retired: its head's form overwritten in place, so it no longer reads as a note.
+//   3. the note retired: its head's mark overwritten in place, so it no longer reads as a note.
 // Only then is the answer acknowledged. A power cut before 2 leaves the files as they were; between 2 and 3 a live
 // note beside tails that are what the append left; after 3 the blocks whole and no note. A note is rewritten in
 // place and never shortened on this path, so its flushes carry data only, not a new size for the file system's
@@ -47,8 +47,8 @@ namespace kelvrast::unfinished {
 // A note describes an append in flight and nothing else: under the lock a live note is always of an append that
 // never returned, and it is retired once it has been acted on.
 //
-// The head names its form, so that a note left by a version that did not empty its notes, which describes an
-// append that finished, is never taken for one in flight.
+// The head starts with a mark of its own, so that a note left by a version that did not empty its notes, which
+// describes an append that finished, is never taken for one in flight.
 
 // The note's first line, written in one call together with the block that follows it.
 std::string noteHead(std::uint64_t sizeBefore, std::uint64_t length);
@@ -90,14 +90,14 @@ std::string stampedNoteOf(const std::vector<NotedAppend>& appends, std::int64_t 
 // save.
 constexpr std::int64_t changedAfter = 5'000'000'000;
 
-// The appends a whole note describes, the note's own file's first; nothing when it is retired, of another form or
+// The appends a whole note describes, the note's own file's first; nothing when it is retired, of another mark or
 // kept only in part.
 std::optional<std::vector<NotedAppend>> parseNote(std::string_view note);
 
-// Written over the start of a note's head to retire it: as long as the head's form, so the rest stays in place.
-inline constexpr std::string_view retiredForm = "retired";
+// Written over the start of a note's head to retire it: as long as the live head's mark, so the rest stays in place.
+inline constexpr std::string_view retiredMark = "retired";
 
-// The note's first line, read from the start of the note; nothing when the note is cut short, of another form,
+// The note's first line, read from the start of the note; nothing when the note is cut short, of another mark,
 // or not a note.
 std::optional<NoteHead> parseNoteHead(std::string_view start);
 

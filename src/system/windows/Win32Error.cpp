@@ -56,7 +56,7 @@ std::optional<FileProblem> problemOf(const std::filesystem::path& file, DWORD er
 
 } // namespace
 
-Status win32Failure(FileAction action, const std::filesystem::path& file, DWORD error) {
+Failure win32Failure(FileAction action, const std::filesystem::path& file, DWORD error) {
     if (const std::optional<FileProblem> problem = problemOf(file, error))
         return fileFailure(action, file, *problem);
     return fileFailure(action, file, systemDescription(error));

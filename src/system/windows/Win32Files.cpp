@@ -327,7 +327,7 @@ Result<Win32Handle> openForAppending(Win32Calls& calls, const std::function<void
     const bool made = ::GetLastError() != ERROR_ALREADY_EXISTS;
     if (made)
         if (const DWORD error = flushMadeFile(calls, opened.get(), file); error != ERROR_SUCCESS)
-            return win32Failure(FileAction::saveNewFile, file, error);
+            return win32Failure(FileAction::flushNewFileEntry, file, error);
     Win32Handle checked = unlessAnothers(calls, std::move(opened), made, file, own);
     if (!checked.isOpen())
         return win32Failure(FileAction::open, file, ::GetLastError());
@@ -505,7 +505,7 @@ Status Win32Files::createFolder(const std::filesystem::path& folder) {
     if (!makeSharedFolder(calls_, folder, workingFolderSecurity()))
         return win32Failure(FileAction::createFolder, folder, ::GetLastError());
     if (const DWORD error = flushMadeFolder(calls_, folder); error != ERROR_SUCCESS)
-        return win32Failure(FileAction::saveNewFolder, folder, error);
+        return win32Failure(FileAction::flushNewFolderEntry, folder, error);
     return Status::success();
 }
 
@@ -569,7 +569,7 @@ Result<AppendReceipt> Win32Files::appendBlock(const std::filesystem::path& file,
 Status Win32Files::appendBlocks(const std::vector<PendingBlock>& blocks) {
     Win32Appending appending(calls_, waitWhileHeld_, owners_);
     Result<std::vector<AppendReceipt>> appended = appendGroup(appending, blocks);
-    return appended.ok() ? Status::success() : appended.status();
+    return appended.ok() ? Status::success() : Status(appended.status());
 }
 
 Status Win32Files::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {

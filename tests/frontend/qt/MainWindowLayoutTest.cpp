@@ -135,7 +135,7 @@ TEST(MainWindowLayout, TimerTicksAtThePendulumsRateButIsStopped) {
 
 TEST(MainWindowLayout, IsForm1WithTheFormsClientArea) {
     WindowUnderTest run;
-    EXPECT_EQ(run.window.objectName().toStdString(), form::windowName);
+    EXPECT_EQ(run.window.objectName().toStdString(), form::windowObjectName);
     EXPECT_EQ(run.window.windowTitle(), toQString(form::windowTitle));
     run.window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&run.window));

@@ -8,7 +8,7 @@ namespace kelvrast {
 
 // A Mersenne Twister handing out floats in [0, 1). The standard distributions can round up to exactly
 // 1.0f, so the number is built from the top 24 bits of a draw instead: at most 1 - 2^-24.
-class TimeSeededRandom : public RandomSource {
+class MersenneRandom : public RandomSource {
 public:
     void seed(std::uint32_t value) override { engine_.seed(value); }
     float next() override { return fromBits(engine_()); }
