@@ -1,6 +1,9 @@
 #include "frontend/qt/CaptionRoom.h"
 
+#include "form/CaptionFit.h"
+
 #include <QAbstractButton>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -20,6 +23,26 @@ QStyleOptionButton buttonOption(const QAbstractButton& button) {
 }
 
 } // namespace
+
+void fitCaptions(const QWidget& window) {
+    for (const form::Control& each : form::controls()) {
+        if (!form::shrinksToFit(each))
+            continue;
+        auto* control = window.findChild<QWidget*>(QString::fromStdString(each.objectName()));
+        if (!control)
+            continue;
+        const auto sized = [&](int pixels) {
+            QFont font = control->font();
+            font.setPixelSize(pixels);
+            return font;
+        };
+        const int own = QFontInfo(control->font()).pixelSize();
+        const int fitting = form::fittingHeight(own, control->logicalDpiY(),
+                                                [&](int pixels) { return captionFits(*control, sized(pixels)); });
+        if (fitting != own)
+            control->setFont(sized(fitting));
+    }
+}
 
 bool captionFits(const QWidget& control, const QFont& font) {
     const QFontMetrics metrics(font);

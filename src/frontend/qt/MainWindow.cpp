@@ -1,7 +1,6 @@
 #include "frontend/qt/MainWindow.h"
 
 #include "flow/MainWindowLogic.h"
-#include "form/CaptionFit.h"
 #include "form/Form.h"
 #include "frontend/qt/CaptionRoom.h"
 #include "frontend/qt/CommandButton.h"
@@ -12,7 +11,6 @@
 #include "frontend/qt/QtTimer.h"
 
 #include <QCloseEvent>
-#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -111,7 +109,7 @@ MainWindow::MainWindow(Platform platform, std::filesystem::path workingFolder, Q
     setFont(dialogFont());
 
     createControls();
-    fitCaptions();
+    fitCaptions(*this);
     setTabOrderOfControls();
     findControls();
     createLogic();
@@ -159,25 +157,6 @@ void MainWindow::createControls() {
         for (const form::Control& box : form::controls())
             if (box.kind == form::Kind::textBox && box.index == label.index)
                 child<QLabel>(label.objectName())->setBuddy(child<QWidget>(box.objectName()));
-    }
-}
-
-// Measured at the controls' places, in the window's font, which they inherit until one needs a smaller one.
-void MainWindow::fitCaptions() {
-    for (const form::Control& each : form::controls()) {
-        if (!form::shrinksToFit(each))
-            continue;
-        auto* widget = child<QWidget>(each.objectName());
-        const auto sized = [&](int pixels) {
-            QFont font = widget->font();
-            font.setPixelSize(pixels);
-            return font;
-        };
-        const int own = QFontInfo(widget->font()).pixelSize();
-        const int fitting = form::fittingHeight(own, widget->logicalDpiY(),
-                                                [&](int pixels) { return captionFits(*widget, sized(pixels)); });
-        if (fitting != own)
-            widget->setFont(sized(fitting));
     }
 }
 

@@ -42,7 +42,6 @@ protected:
 private:
     void createControls();
     void setTabOrderOfControls();
-    void fitCaptions();
     void findControls();
     void createLogic();
     // The child with this object name and kind; throws std::logic_error when the window has none.
