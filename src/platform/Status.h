@@ -65,6 +65,7 @@ inline Failure Status::passedOn() const {
     assert(!ok());
     Failure made;
     static_cast<Status&>(made) = *this;
+    made.failed_ = true; // never a success in disguise, even where asserts are off
     return made;
 }
 
