@@ -52,6 +52,28 @@ TEST(LeadingNumberValueTest, ClampsNumbersTooLargeForADouble) {
     EXPECT_EQ(leadingNumberValue("0." + std::string(400, '0') + "1"), 0.0);
 }
 
+TEST(LeadingNumberValueTest, RoundsToTheNearestDoubleTiesToEven) {
+    // Halfway between two doubles, just past halfway, and at the edges of the subnormal range: every system reads
+    // these to the same double.
+    const std::string zeros323(323, '0');
+    const std::pair<std::string, double> cases[] = {
+        {"9007199254740993", 9007199254740992.0},
+        {"9007199254740993.0000000000000000000000000001", 9007199254740994.0},
+        {"9007199254740995", 9007199254740996.0},
+        {"0.1", 0.1},
+        {"0.3", 0.3},
+        {"123456789012345678901234567890", 123456789012345678901234567890.0},
+        {"0." + zeros323 + "2470328229206232720883", std::numeric_limits<double>::denorm_min()},
+        {"0." + zeros323 + "2470328229206232720882", 0.0},
+        {"0." + std::string(307, '0') + "22250738585072014", std::numeric_limits<double>::min()},
+        {"17976931348623157" + std::string(292, '0'), std::numeric_limits<double>::max()},
+        {"17976931348623159" + std::string(292, '0'), std::numeric_limits<double>::max()},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(leadingNumberValue(text), value) << "text: \"" << text.substr(0, 40) << "\"";
+    }
+}
+
 TEST(LeadingNumberValueTest, DoesNotDependOnTheCLocale) {
     // Any locale that writes the decimal point as a comma will do.
     const char* const names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "fr_FR"};
