@@ -1,12 +1,9 @@
 #include "flow/NumberText.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace kelvrast {
@@ -74,6 +71,19 @@ public:
         return bits;
     }
     bool isZero() const { return limbs_.empty(); }
+    // The number in decimal; "0" for zero.
+    std::string decimal() const {
+        BigNumber rest = *this;
+        std::string digits;
+        do {
+            std::uint32_t chunk = rest.divideBy(1'000'000'000);
+            for (int i = 0; i < 9; ++i, chunk /= 10) {
+                digits.insert(digits.begin(), static_cast<char>('0' + chunk % 10));
+            }
+        } while (!rest.isZero());
+        const std::size_t first = digits.find_first_not_of('0');
+        return first == std::string::npos ? "0" : digits.substr(first);
+    }
 
 private:
     int compare(const BigNumber& other) const {
@@ -86,6 +96,17 @@ private:
             }
         }
         return 0;
+    }
+    // Divides by divisor and gives the remainder.
+    std::uint32_t divideBy(std::uint32_t divisor) {
+        std::uint64_t remainder = 0;
+        for (std::size_t i = limbs_.size(); i-- > 0;) {
+            const std::uint64_t part = remainder << 32 | limbs_[i];
+            limbs_[i] = static_cast<std::uint32_t>(part / divisor);
+            remainder = part % divisor;
+        }
+        trim();
+        return static_cast<std::uint32_t>(remainder);
     }
     void trim() {
         while (!limbs_.empty() && limbs_.back() == 0) {
@@ -163,6 +184,88 @@ double nearestDouble(std::string digits, std::int64_t tens) {
     return std::ldexp(static_cast<double>(mantissa + (up ? 1 : 0)), static_cast<int>(exponent - kept + 1));
 }
 
+// A decimal number: its digits, the first not 0, times ten to the power tens.
+struct Decimal {
+    std::string digits;
+    std::int64_t tens = 0;
+};
+
+// Every finite double is a whole number times a power of two, and so has a finite decimal expansion: this one,
+// exact, for a positive double.
+Decimal exactDecimal(double value) {
+    int exponent = 0;
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(std::frexp(value, &exponent), 64));
+    exponent -= 64;
+    BigNumber number;
+    number.multiplyAdd(1, static_cast<std::uint32_t>(mantissa >> 32));
+    number.shiftLeft(32);
+    number.multiplyAdd(1, static_cast<std::uint32_t>(mantissa));
+    Decimal exact;
+    if (exponent >= 0) {
+        number.shiftLeft(static_cast<std::size_t>(exponent));
+    } else {
+        // mantissa / 2^n is mantissa * 5^n / 10^n.
+        for (int i = 0; i < -exponent; ++i) {
+            number.multiplyAdd(5, 0);
+        }
+        exact.tens = exponent;
+    }
+    exact.digits = number.decimal();
+    while (exact.digits.size() > 1 && exact.digits.back() == '0') {
+        exact.digits.pop_back();
+        ++exact.tens;
+    }
+    return exact;
+}
+
+// The digits plus or minus one in their last place; empty when that leaves none.
+std::string stepped(std::string digits, int step) {
+    std::size_t i = digits.size();
+    while (i-- > 0) {
+        if (step > 0 && digits[i] == '9') {
+            digits[i] = '0';
+        } else if (step < 0 && digits[i] == '0') {
+            digits[i] = '9';
+        } else {
+            digits[i] = static_cast<char>(digits[i] + step);
+            break;
+        }
+    }
+    if (i == std::string::npos) {
+        digits.insert(digits.begin(), '1');
+    }
+    const std::size_t first = digits.find_first_not_of('0');
+    return first == std::string::npos ? "" : digits;
+}
+
+// The fewest significant digits that read back as value, and of those the nearest to it: the exact digits rounded
+// to 1, 2, ... places, ties to even, or their neighbours in the last place.
+Decimal shortestDecimal(double value) {
+    const Decimal exact = exactDecimal(value);
+    for (std::size_t places = 1; places < exact.digits.size(); ++places) {
+        std::string rounded = exact.digits.substr(0, places);
+        const char next = exact.digits[places];
+        const bool past = exact.digits.find_first_not_of('0', places + 1) != std::string::npos;
+        if (next > '5' || (next == '5' && (past || (rounded.back() - '0') % 2 != 0))) {
+            rounded = stepped(rounded, 1);
+        }
+        const std::int64_t tens = exact.tens + static_cast<std::int64_t>(exact.digits.size() - places);
+        for (int step : {0, -1, 1}) {
+            Decimal candidate{step == 0 ? rounded : stepped(rounded, step), tens};
+            if (candidate.digits.empty() || nearestDouble(candidate.digits, tens) != value) {
+                continue;
+            }
+            // 9.6 rounded to one place is 10: one digit and a zero.
+            while (candidate.digits.back() == '0') {
+                candidate.digits.pop_back();
+                ++candidate.tens;
+            }
+            return candidate;
+        }
+    }
+    return exact;
+}
+
 } // namespace
 
 double leadingNumberValue(std::string_view text) {
@@ -206,15 +309,27 @@ std::string numberText(double value) {
     if (value == 0.0) {
         return " 0";
     }
-    // Fixed notation in its shortest round-trip form: whole numbers carry no decimal point or exponent.
-    std::array<char, 512> buffer{};
-    const auto [end, error] =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value), std::chars_format::fixed);
-    std::string digits = error == std::errc{} ? std::string(buffer.data(), end) : std::string("0");
-    if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') {
-        digits.erase(0, 1); // no leading zeros: 0.5 is written .5
+    const char* sign = std::signbit(value) ? "-" : " ";
+    if (!std::isfinite(value)) {
+        return sign + std::string(std::isnan(value) ? "nan" : "inf");
     }
-    return (std::signbit(value) ? "-" : " ") + digits;
+    // Fixed notation in its shortest round-trip form: whole numbers carry no decimal point or exponent. A whole
+    // number beyond a double's 53 bits is written exactly, as printf's "%.0f" writes it.
+    const double magnitude = std::fabs(value);
+    Decimal number = magnitude < 0x1p53 ? shortestDecimal(magnitude) : exactDecimal(magnitude);
+    std::string digits = number.digits;
+    if (number.tens >= 0) {
+        digits.append(static_cast<std::size_t>(number.tens), '0');
+    } else {
+        // No leading zeros: 0.5 is written .5
+        const std::int64_t point = static_cast<std::int64_t>(digits.size()) + number.tens;
+        if (point > 0) {
+            digits.insert(static_cast<std::size_t>(point), 1, '.');
+        } else {
+            digits.insert(0, "." + std::string(static_cast<std::size_t>(-point), '0'));
+        }
+    }
+    return sign + digits;
 }
 
 } // namespace kelvrast

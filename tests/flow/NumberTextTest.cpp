@@ -105,6 +105,14 @@ TEST(NumberTextTest, WritesTheSignOrABlankBeforeTheDigits) {
         {-0.5, "-.5"},
         {1e20, " 100000000000000000000"},
         {0.1, " .1"},
+        // The fewest digits that read back, and whole numbers past 2^53 exactly, the same on every system.
+        {0.1 + 0.2, " .30000000000000004"},
+        {9.5, " 9.5"},
+        {0.96, " .96"},
+        {1e23, " 99999999999999991611392"},
+        {std::ldexp(1.0, 60), " 1152921504606846976"},
+        {2 * std::numeric_limits<double>::denorm_min(), " ." + std::string(322, '0') + "1"},
+        {-std::numeric_limits<double>::infinity(), "-inf"},
     };
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(numberText(value), text) << "value: " << value;
