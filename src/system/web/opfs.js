@@ -159,9 +159,9 @@ mergeInto(LibraryManager.library, {
       return 0;
     });
   },
-  // Puts the file at from in the place of to, replacing it: FileSystemHandle.move(), which Chromium has had for
-  // the origin-private file system since version 110 (the standard names it too); where move() cannot replace, the
-  // old file is removed first.
+  // Puts the file at from in the place of to, replacing it: FileSystemHandle.move(), in the File System standard's
+  // pending change for it (whatpr.org/fs/10) and its web-platform tests, which replace an existing file; Chromium and
+  // Firefox have it. A browser whose move() will not replace has the old file removed first.
   kelvrast_opfs_move__deps: ['$OPFS'],
   kelvrast_opfs_move: function (from, to) {
     return OPFS.wait(async () => {
