@@ -54,7 +54,8 @@ private:
     Error error_ = Error::none;
 };
 
-// Makes the folder in its existing parent; with mustBeNew, fails with exists when anything stands at its name.
+// With mustBeNew, makes the folder in its existing parent and fails with exists when anything stands at its name;
+// without, makes it and every missing folder above it, and leaves one that is there.
 Error makeFolder(const std::filesystem::path& folder, bool mustBeNew);
 // What stands at path, or the error that kept it from being looked at.
 std::optional<Kind> kindOf(const std::filesystem::path& path, Error& error);

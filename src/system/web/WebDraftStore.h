@@ -4,7 +4,8 @@
 
 namespace kelvrast {
 
-// Drafts in a folder of the origin-private file system, each replaced whole by putting a flushed copy in its place.
+// Drafts in a folder of the origin-private file system, made with the folders above it when missing, each draft
+// replaced whole by putting a flushed copy in its place.
 class WebDraftStore : public DraftStore {
 public:
     explicit WebDraftStore(std::filesystem::path folder) : folder_(std::move(folder)) {}

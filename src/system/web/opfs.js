@@ -119,15 +119,18 @@ mergeInto(LibraryManager.library, {
     if (opened) opened.close();
   },
 
-  // Makes one folder in an existing one; exists when anything stands at its name. The file system has no call that
-  // makes a folder only when it is missing, so this looks first.
+  // Makes the folder. With mustBeNew, one folder in an existing one, and exists when anything stands at its name
+  // (the file system has no call that makes a folder only when it is missing, so this looks first); without, the
+  // folder and every missing one above it, and nothing when it is there.
   kelvrast_opfs_make_folder__deps: ['$OPFS'],
   kelvrast_opfs_make_folder: function (path, mustBeNew) {
     return OPFS.wait(async () => {
-      const place = await OPFS.place(path);
-      if (mustBeNew !== 0) {
-        for await (const name of place.folder.keys()) if (name === place.name) return -OPFS.exists;
+      if (mustBeNew === 0) {
+        await OPFS.folder(OPFS.namesOf(path), true);
+        return 0;
       }
+      const place = await OPFS.place(path);
+      for await (const name of place.folder.keys()) if (name === place.name) return -OPFS.exists;
       await place.folder.getDirectoryHandle(place.name, { create: true });
       return 0;
     });
