@@ -63,7 +63,7 @@ Error AccessHandle::write(std::uint64_t offset, std::string_view bytes) {
         kelvrast_opfs_write(handle_, bytes.data(), static_cast<double>(bytes.size()), static_cast<double>(offset));
     if (count < 0)
         return errorOf(count);
-    // The standard lets a write stop short only when the storage is full.
+    // A write that stops short found no room for the rest.
     return static_cast<std::size_t>(count) == bytes.size() ? Error::none : Error::quotaExceeded;
 }
 

@@ -1,7 +1,8 @@
 // The origin-private file system, as the web system half (system/web/Opfs.h) asks it. The calls that wait (opening
 // a file, its folders, listings) suspend the program through Asyncify until the browser answers; a sync access
 // handle's own calls are synchronous, in the dedicated worker where the program runs. Paths are the program's own,
-// "/" between names, from the origin's root. Offsets and sizes travel as doubles, exact below 2^53.
+// "/" between names, from the origin's root. Offsets and sizes travel as doubles, exact below 2^53. Every function
+// that waits (OPFS.wait) is named in src/CMakeLists.txt's opfs_waits, so that Asyncify can suspend the program there.
 mergeInto(LibraryManager.library, {
   $OPFS: {
     // By number; a plain object, since em++ writes this one out as a literal.
