@@ -6,6 +6,11 @@
 namespace kelvrast {
 using SystemDraftStore = Win32DraftStore;
 } // namespace kelvrast
+#elif defined(__EMSCRIPTEN__)
+#include "system/web/WebDraftStore.h"
+namespace kelvrast {
+using SystemDraftStore = WebDraftStore;
+} // namespace kelvrast
 #else
 #include "system/posix/PosixDraftStore.h"
 namespace kelvrast {

@@ -52,6 +52,28 @@ TEST(LeadingNumberValueTest, ClampsNumbersTooLargeForADouble) {
     EXPECT_EQ(leadingNumberValue("0." + std::string(400, '0') + "1"), 0.0);
 }
 
+TEST(LeadingNumberValueTest, RoundsToTheNearestDoubleTiesToEven) {
+    // Halfway between two doubles, just past halfway, and at the edges of the subnormal range: every system reads
+    // these to the same double.
+    const std::string zeros323(323, '0');
+    const std::pair<std::string, double> cases[] = {
+        {"9007199254740993", 9007199254740992.0},
+        {"9007199254740993.0000000000000000000000000001", 9007199254740994.0},
+        {"9007199254740995", 9007199254740996.0},
+        {"0.1", 0.1},
+        {"0.3", 0.3},
+        {"123456789012345678901234567890", 123456789012345678901234567890.0},
+        {"0." + zeros323 + "2470328229206232720883", std::numeric_limits<double>::denorm_min()},
+        {"0." + zeros323 + "2470328229206232720882", 0.0},
+        {"0." + std::string(307, '0') + "22250738585072014", std::numeric_limits<double>::min()},
+        {"17976931348623157" + std::string(292, '0'), std::numeric_limits<double>::max()},
+        {"17976931348623159" + std::string(292, '0'), std::numeric_limits<double>::max()},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(leadingNumberValue(text), value) << "text: \"" << text.substr(0, 40) << "\"";
+    }
+}
+
 TEST(LeadingNumberValueTest, DoesNotDependOnTheCLocale) {
     // Any locale that writes the decimal point as a comma will do.
     const char* const names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "fr_FR"};
@@ -83,6 +105,14 @@ TEST(NumberTextTest, WritesTheSignOrABlankBeforeTheDigits) {
         {-0.5, "-.5"},
         {1e20, " 100000000000000000000"},
         {0.1, " .1"},
+        // The fewest digits that read back, and whole numbers past 2^53 exactly, the same on every system.
+        {0.1 + 0.2, " .30000000000000004"},
+        {9.5, " 9.5"},
+        {0.96, " .96"},
+        {1e23, " 99999999999999991611392"},
+        {std::ldexp(1.0, 60), " 1152921504606846976"},
+        {2 * std::numeric_limits<double>::denorm_min(), " ." + std::string(322, '0') + "1"},
+        {-std::numeric_limits<double>::infinity(), "-inf"},
     };
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(numberText(value), text) << "value: " << value;

@@ -1,5 +1,6 @@
 #include "support/TempFolder.h"
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -35,6 +36,38 @@ std::string readBytes(const std::filesystem::path& file) {
 void writeBytes(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+std::vector<std::filesystem::path> entriesOf(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        entries.push_back(entry.path());
+    return entries;
+}
+
+bool isThere(const std::filesystem::path& path) {
+    return std::filesystem::exists(path);
+}
+
+void makeFolder(const std::filesystem::path& folder) {
+    std::filesystem::create_directory(folder);
+}
+
+void removeEntry(const std::filesystem::path& path) {
+    std::filesystem::remove_all(path);
+}
+
+std::int64_t lastWriteStamp(const std::filesystem::path& file) {
+    const auto written = std::chrono::file_clock::to_sys(std::filesystem::last_write_time(file));
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
+}
+
+bool setLastWriteStamp(const std::filesystem::path& file, std::int64_t stamp) {
+    const std::chrono::sys_time<std::chrono::nanoseconds> written{std::chrono::nanoseconds(stamp)};
+    std::filesystem::last_write_time(
+        file,
+        std::chrono::file_clock::from_sys(std::chrono::time_point_cast<std::chrono::system_clock::duration>(written)));
+    return true;
 }
 
 } // namespace kelvrast::testing

@@ -8,8 +8,10 @@
 #include <vector>
 
 using namespace kelvrast;
+using kelvrast::testing::entriesOf;
 using kelvrast::testing::FilesContract;
 using kelvrast::testing::isHidden;
+using kelvrast::testing::isThere;
 using kelvrast::testing::readBytes;
 using kelvrast::testing::writeBytes;
 
@@ -118,7 +120,7 @@ TYPED_TEST(FilesContract, TouchCreatesAMissingFileAndKeepsAnExistingOne) {
     const auto& folder = this->folder;
     const auto file = folder.path() / "send.txt";
     ASSERT_TRUE(files.touch(file).ok());
-    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_TRUE(isThere(file));
     writeBytes(file, "kept");
     ASSERT_TRUE(files.touch(file).ok());
     EXPECT_EQ(readBytes(file), "kept");
@@ -134,8 +136,8 @@ TYPED_TEST(FilesContract, WriteFileStartsFromTheBeginning) {
     // Written beside it and put in its place: nothing else is left in the folder.
     ASSERT_TRUE(files.writeFile(folder.path() / "queri_coded.txt", "").ok());
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-        names.push_back(entry.path().filename().string());
+    for (const std::filesystem::path& entry : entriesOf(folder.path()))
+        names.push_back(entry.filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"queri.txt", "queri_coded.txt"}));
 }
@@ -158,9 +160,9 @@ TYPED_TEST(FilesContract, FilesOfAnyNameTheStudentCanHave) {
     }
     // Nothing but the files themselves, under the names given, is in the folder for the student to see.
     std::vector<std::u16string> shown;
-    for (const auto& entry : std::filesystem::directory_iterator(this->folder.path()))
-        if (!isHidden(entry.path()))
-            shown.push_back(entry.path().filename().u16string());
+    for (const std::filesystem::path& entry : entriesOf(this->folder.path()))
+        if (!isHidden(entry))
+            shown.push_back(entry.filename().u16string());
     std::sort(shown.begin(), shown.end());
     EXPECT_EQ(shown,
               (std::vector<std::u16string>{u"masterFile_COM1.txt", u"masterFile_Con.txt", u"masterFile_Jos\u00E9.txt",

@@ -11,7 +11,7 @@
 namespace kelvrast {
 namespace {
 
-Status noFolder() {
+Failure noFolder() {
     return Status::failure(u"This account has no folder for its own application data, where drafts are kept.");
 }
 
