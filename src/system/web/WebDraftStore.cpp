@@ -6,7 +6,8 @@
 namespace kelvrast {
 namespace {
 
-Status failure(FileAction action, const std::filesystem::path& file, opfs::Error error) {
+// What the browser answered, as the program tells it: success for none, else the failure in plain words.
+Status statusOf(FileAction action, const std::filesystem::path& file, opfs::Error error) {
     switch (error) {
     case opfs::Error::none:
         return Status::success();
@@ -25,20 +26,20 @@ Status failure(FileAction action, const std::filesystem::path& file, opfs::Error
 
 Status WebDraftStore::replace(const std::filesystem::path& fileName, std::string_view bytes) {
     if (opfs::Error error = opfs::makeFolder(folder_, false); error != opfs::Error::none)
-        return failure(FileAction::createFolder, folder_, error);
-    return failure(FileAction::replace, pathOf(fileName), opfs::replaceWhole(pathOf(fileName), bytes));
+        return statusOf(FileAction::createFolder, folder_, error);
+    return statusOf(FileAction::replace, pathOf(fileName), opfs::replaceWhole(pathOf(fileName), bytes));
 }
 
 Result<std::string> WebDraftStore::read(const std::filesystem::path& fileName) {
     std::string bytes;
     if (opfs::Error error = opfs::readAll(pathOf(fileName), bytes); error != opfs::Error::none)
-        return failure(FileAction::open, pathOf(fileName), error).passedOn();
+        return statusOf(FileAction::open, pathOf(fileName), error).passedOn();
     return bytes;
 }
 
 Status WebDraftStore::remove(const std::filesystem::path& fileName) {
     const opfs::Error error = opfs::remove(pathOf(fileName));
-    return error == opfs::Error::notFound ? Status::success() : failure(FileAction::remove, pathOf(fileName), error);
+    return error == opfs::Error::notFound ? Status::success() : statusOf(FileAction::remove, pathOf(fileName), error);
 }
 
 } // namespace kelvrast

@@ -16,7 +16,8 @@ namespace {
 
 using opfs::AccessHandle;
 
-Status failure(FileAction action, const std::filesystem::path& file, opfs::Error error) {
+// What the browser answered, as the program tells it: success for none, else the failure in plain words.
+Status statusOf(FileAction action, const std::filesystem::path& file, opfs::Error error) {
     switch (error) {
     case opfs::Error::none:
         return Status::success();
@@ -45,7 +46,7 @@ Status readAt(AccessHandle& handle, const std::filesystem::path& file, std::uint
     while (done < into.size()) {
         const std::optional<std::size_t> count = handle.read(offset + done, into.data() + done, into.size() - done);
         if (!count)
-            return failure(FileAction::read, file, handle.error());
+            return statusOf(FileAction::read, file, handle.error());
         if (*count == 0)
             return fileFailure(FileAction::read, file, FileProblem::changedSinceWritten);
         done += *count;
@@ -63,7 +64,7 @@ public:
     Result<std::uint64_t> size() override {
         const std::optional<std::uint64_t> size = handle_->size();
         if (!size)
-            return failure(FileAction::readSizeOf, path_, handle_->error()).passedOn();
+            return statusOf(FileAction::readSizeOf, path_, handle_->error()).passedOn();
         return *size;
     }
     Status readAt(std::uint64_t offset, std::string& into) override {
@@ -80,14 +81,14 @@ public:
     Status append(std::string_view block) override {
         const std::optional<std::uint64_t> end = handle_->size();
         if (!end)
-            return failure(FileAction::writeTo, path_, handle_->error());
-        return failure(FileAction::writeTo, path_, handle_->write(*end, block));
+            return statusOf(FileAction::writeTo, path_, handle_->error());
+        return statusOf(FileAction::writeTo, path_, handle_->write(*end, block));
     }
-    Status flush() override { return failure(FileAction::writeTo, path_, handle_->flush()); }
+    Status flush() override { return statusOf(FileAction::writeTo, path_, handle_->flush()); }
     Status cutTo(std::uint64_t size) override {
         if (opfs::Error error = handle_->truncate(size); error != opfs::Error::none)
-            return failure(FileAction::takeBack, path_, error);
-        return failure(FileAction::takeBack, path_, handle_->flush());
+            return statusOf(FileAction::takeBack, path_, error);
+        return statusOf(FileAction::takeBack, path_, handle_->flush());
     }
 
 private:
@@ -110,8 +111,8 @@ public:
     }
     Status writeFromStart(std::string_view bytes) override {
         if (opfs::Error error = handle_->write(0, bytes); error != opfs::Error::none)
-            return failure(FileAction::writeTo, file_, error);
-        return failure(FileAction::writeTo, file_, handle_->flush());
+            return statusOf(FileAction::writeTo, file_, error);
+        return statusOf(FileAction::writeTo, file_, handle_->flush());
     }
     std::optional<std::int64_t> lastWrite() override { return opfs::lastModified(unfinished::notePath(file_)); }
 
@@ -126,8 +127,8 @@ public:
     Result<std::unique_ptr<LockedFile>> openLocked(const std::filesystem::path& file, bool create) override {
         auto handle = std::make_unique<AccessHandle>(file, create);
         if (!handle->isOpen())
-            return failure(handle->error() == opfs::Error::held ? FileAction::lock : FileAction::open, file,
-                           handle->error())
+            return statusOf(handle->error() == opfs::Error::held ? FileAction::lock : FileAction::open, file,
+                            handle->error())
                 .passedOn();
         return std::unique_ptr<LockedFile>(std::make_unique<WebLockedFile>(file, std::move(handle)));
     }
@@ -137,12 +138,12 @@ public:
         const std::filesystem::path note = unfinished::notePath(file);
         if (create)
             if (opfs::Error error = opfs::makeFolder(note.parent_path(), false); error != opfs::Error::none)
-                return failure(FileAction::writeTo, file, error).passedOn();
+                return statusOf(FileAction::writeTo, file, error).passedOn();
         auto handle = std::make_unique<AccessHandle>(note, create);
         if (!handle->isOpen()) {
             if (!create && handle->error() == opfs::Error::notFound)
                 return std::unique_ptr<NoteFile>();
-            return failure(FileAction::writeTo, file, handle->error()).passedOn();
+            return statusOf(FileAction::writeTo, file, handle->error()).passedOn();
         }
         return std::unique_ptr<NoteFile>(std::make_unique<WebNoteFile>(file, std::move(handle)));
     }
@@ -157,7 +158,7 @@ public:
 } // namespace
 
 Status WebFiles::createFolder(const std::filesystem::path& folder) {
-    return failure(FileAction::createFolder, folder, opfs::makeFolder(folder, true));
+    return statusOf(FileAction::createFolder, folder, opfs::makeFolder(folder, true));
 }
 
 bool WebFiles::exists(const std::filesystem::path& path) {
@@ -178,7 +179,7 @@ Status WebFiles::touch(const std::filesystem::path& file) {
 Status WebFiles::readLines(const std::filesystem::path& file, const LineSink& sink) {
     std::string bytes;
     if (opfs::Error error = opfs::readAll(file, bytes); error != opfs::Error::none)
-        return failure(FileAction::open, file, error);
+        return statusOf(FileAction::open, file, error);
     LineSplitter lines(sink);
     lines.feed(bytes);
     lines.finish();
@@ -186,7 +187,7 @@ Status WebFiles::readLines(const std::filesystem::path& file, const LineSink& si
 }
 
 Status WebFiles::writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    return failure(FileAction::writeTo, file, opfs::replaceWhole(file, bytes));
+    return statusOf(FileAction::writeTo, file, opfs::replaceWhole(file, bytes));
 }
 
 Result<AppendReceipt> WebFiles::appendBlock(const std::filesystem::path& file, std::string_view block) {
@@ -206,18 +207,19 @@ Status WebFiles::appendBlocks(const std::vector<PendingBlock>& blocks) {
 Status WebFiles::takeBack(const std::filesystem::path& file, const AppendReceipt& receipt) {
     AccessHandle handle(file, false);
     if (!handle.isOpen())
-        return failure(handle.error() == opfs::Error::held ? FileAction::lock : FileAction::open, file, handle.error());
+        return statusOf(handle.error() == opfs::Error::held ? FileAction::lock : FileAction::open, file,
+                        handle.error());
     const std::optional<std::uint64_t> size = handle.size();
     if (!size)
-        return failure(FileAction::readSizeOf, file, handle.error());
+        return statusOf(FileAction::readSizeOf, file, handle.error());
     // The size alone would also match a file whose block was changed in place.
     std::string tail(receipt.block.size(), '\0');
     if (*size != receipt.sizeBefore + receipt.length || !readAt(handle, file, receipt.sizeBefore, tail).ok() ||
         tail != receipt.block)
         return fileFailure(FileAction::takeBack, file, FileProblem::changedSinceWritten);
     if (opfs::Error error = handle.truncate(receipt.sizeBefore); error != opfs::Error::none)
-        return failure(FileAction::takeBack, file, error);
-    return failure(FileAction::takeBack, file, handle.flush());
+        return statusOf(FileAction::takeBack, file, error);
+    return statusOf(FileAction::takeBack, file, handle.flush());
 }
 
 } // namespace kelvrast
