@@ -18,5 +18,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
+# The tests run under Wine, started again when Wine could not start the process at all (scripts/lib/wine-start.sh).
 find_program(KELVRAST_WINE wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${KELVRAST_WINE})
+set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/../scripts/lib/wine-start.sh)

@@ -17,17 +17,5 @@ within_30s() {
 }
 missing() { [ ! -e "$1" ]; }
 
-# Wine can fail to start a process before any of its code runs, with "failed to map the shared user data"
-# (STATUS_CONFLICTING_ADDRESSES): something already lay at the fixed address where every Windows process finds that
-# page. Only such a start is tried again, up to three times; any other failure is the command's own and stands.
-wine() {
-    local errors status try
-    errors=$(mktemp)
-    for try in 1 2 3; do
-        if command wine "$@" 2>"$errors"; then status=0; else status=$?; fi
-        cat "$errors" >&2
-        [ "$status" -ne 0 ] && [ "$try" -lt 3 ] && grep -q 'failed to map the shared user data' "$errors" || break
-    done
-    rm -f "$errors"
-    return "$status"
-}
+# Wine's commands, started again when Wine could not start the process at all (scripts/lib/wine-start.sh).
+wine() { bash "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib/wine-start.sh" "$@"; }
