@@ -1,28 +1,9 @@
 #include "system/web/WebDraftStore.h"
 
-#include "system/shared/FileFailure.h"
 #include "system/web/Opfs.h"
+#include "system/web/WebFailure.h"
 
 namespace kelvrast {
-namespace {
-
-// What the browser answered, as the program tells it: success for none, else the failure in plain words.
-Status statusOf(FileAction action, const std::filesystem::path& file, opfs::Error error) {
-    switch (error) {
-    case opfs::Error::none:
-        return Status::success();
-    case opfs::Error::notFound:
-        return fileFailure(action, file, FileProblem::notFound);
-    case opfs::Error::quotaExceeded:
-        return fileFailure(action, file, FileProblem::diskFull);
-    case opfs::Error::held:
-        return fileFailure(action, file, FileProblem::inUse);
-    default:
-        return fileFailure(action, file, u"the browser's storage refused it");
-    }
-}
-
-} // namespace
 
 Status WebDraftStore::replace(const std::filesystem::path& fileName, std::string_view bytes) {
     if (opfs::Error error = opfs::makeFolder(folder_, false); error != opfs::Error::none)

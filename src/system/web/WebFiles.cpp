@@ -5,6 +5,7 @@
 #include "system/shared/LineSplitter.h"
 #include "system/shared/UnfinishedAppend.h"
 #include "system/web/Opfs.h"
+#include "system/web/WebFailure.h"
 
 #include <ctime>
 #include <memory>
@@ -15,31 +16,6 @@ namespace kelvrast {
 namespace {
 
 using opfs::AccessHandle;
-
-// What the browser answered, as the program tells it: success for none, else the failure in plain words.
-Status statusOf(FileAction action, const std::filesystem::path& file, opfs::Error error) {
-    switch (error) {
-    case opfs::Error::none:
-        return Status::success();
-    case opfs::Error::notFound:
-        return fileFailure(action, file, FileProblem::notFound);
-    case opfs::Error::isFolder:
-        return fileFailure(action, file, FileProblem::isFolder);
-    case opfs::Error::held:
-        return fileFailure(action, file, FileProblem::inUse);
-    case opfs::Error::quotaExceeded:
-        return fileFailure(action, file, FileProblem::diskFull);
-    case opfs::Error::invalidName:
-        return fileFailure(action, file, FileProblem::invalidName);
-    case opfs::Error::exists:
-        return fileFailure(action, file, FileProblem::exists);
-    case opfs::Error::notAFolder:
-        return fileFailure(action, file, FileProblem::notAFolder);
-    case opfs::Error::other:
-        break;
-    }
-    return fileFailure(action, file, u"the browser's storage refused it");
-}
 
 Status readAt(AccessHandle& handle, const std::filesystem::path& file, std::uint64_t offset, std::string& into) {
     std::size_t done = 0;
