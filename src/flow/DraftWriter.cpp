@@ -2,9 +2,15 @@
 
 namespace kelvrast {
 
+#ifdef KELVRAST_WITHOUT_THREADS
+DraftWriter::DraftWriter(DraftStore& store) : store_(store) {}
+#else
 DraftWriter::DraftWriter(DraftStore& store) : store_(store), thread_([this] { run(); }) {}
+#endif
 
 DraftWriter::~DraftWriter() {
+    if (!thread_.joinable())
+        return;
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -22,6 +28,10 @@ void DraftWriter::remove(std::filesystem::path fileName) {
 }
 
 void DraftWriter::handOver(Request request) {
+    if (!thread_.joinable()) {
+        carryOut(request);
+        return;
+    }
     {
         std::lock_guard lock(mutex_);
         waiting_ = std::move(request);
@@ -44,6 +54,16 @@ std::optional<Status> DraftWriter::takeFailure() {
     return std::exchange(failure_, std::nullopt);
 }
 
+Status DraftWriter::store(const Request& request) {
+    return request.bytes ? store_.replace(request.fileName, *request.bytes) : store_.remove(request.fileName);
+}
+
+void DraftWriter::carryOut(const Request& request) {
+    Status outcome = store(request);
+    if (!outcome.ok() && !failure_)
+        failure_ = std::move(outcome);
+}
+
 // The lock is held only to take a request and to leave its outcome, never while the disk works.
 void DraftWriter::run() {
     std::unique_lock lock(mutex_);
@@ -55,8 +75,7 @@ void DraftWriter::run() {
         waiting_.reset();
         writing_ = true;
         lock.unlock();
-        Status outcome =
-            request.bytes ? store_.replace(request.fileName, *request.bytes) : store_.remove(request.fileName);
+        Status outcome = store(request);
         lock.lock();
         writing_ = false;
         if (!outcome.ok() && !failure_)

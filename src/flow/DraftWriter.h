@@ -13,7 +13,9 @@
 namespace kelvrast {
 
 // Writes drafts on a thread of its own, so that the window never waits for the disk. Only the latest request counts:
-// one handed over while another is being written replaces any that still waits.
+// one handed over while another is being written replaces any that still waits. Built without threads (the browser
+// edition, whose program already runs apart from the page's own thread), a request is carried out as it is handed
+// over.
 class DraftWriter {
 public:
     explicit DraftWriter(DraftStore& store);
@@ -41,6 +43,9 @@ private:
 
     void handOver(Request request);
     void run();
+    Status store(const Request& request);
+    // Without a thread: the request at once, on the caller's thread.
+    void carryOut(const Request& request);
 
     DraftStore& store_;
     std::mutex mutex_;
@@ -50,7 +55,7 @@ private:
     bool writing_ = false;
     bool stopping_ = false;
     std::optional<Status> failure_;
-    std::thread thread_; // last, so that it starts once everything it uses is made
+    std::thread thread_; // last, so that it starts once everything it uses is made; none without threads
 };
 
 } // namespace kelvrast
