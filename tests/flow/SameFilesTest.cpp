@@ -1,4 +1,5 @@
 #include "support/LogicHarness.h"
+#include "system/shared/MersenneRandom.h"
 #include "text/CodePage.h"
 #include "text/MessageText.h"
 
@@ -28,11 +29,12 @@ std::string asInTheWindowsFolder(std::string bytes, const std::filesystem::path&
     return bytes;
 }
 
-// A student's afternoon, on a fixed clock and scripted random numbers: an answer, a note, a two-line answer with a
-// character beyond ASCII, and an empty answer; then the answer files as they lie in the folder.
+// A student's afternoon on a fixed clock, with the program's own generator seeded from it as start-up seeds it, so
+// that the real program on any system, started at the same time, writes these bytes: an answer, a note, a two-line
+// answer with a character beyond ASCII, and an empty answer; then the answer files as they lie in the folder.
 FileSet walkAssignment() {
-    LogicHarness run;
-    run.random.numbers = {0.25f};
+    MersenneRandom random;
+    LogicHarness run{random};
     EXPECT_TRUE(run.start(u"Zoë Brontë").ok());
     run.logic.nextQuestionClicked();
     run.boxes.answer = u"four";

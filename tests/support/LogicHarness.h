@@ -20,6 +20,8 @@ struct LogicHarness {
     TempFolder home;
     FakeClock clock;
     ScriptedRandom random{{0.5f}};
+    // What the logic draws from: the scripted numbers, unless the test hands in a generator of its own.
+    RandomSource& generator = random;
     SystemFiles realFiles;
     FaultyFiles files{realFiles};
     ScriptedDialogs dialogs;
@@ -29,12 +31,14 @@ struct LogicHarness {
     FakeProgramEnd programEnd;
     FakeBeep beep;
     FakeTimer pendulumTimer;
-    Platform platform{clock, random, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2, &pendulumTimer};
+    Platform platform{clock, generator, files, dialogs, programEnd, beep, &boxes, &picture1, &picture2, &pendulumTimer};
     MainWindowLogic logic{platform, home.path() / "kelvrast"};
 
     LogicHarness() { random.repeatLast = true; }
     // Over other files than the system's.
     explicit LogicHarness(SystemFiles& inner) : files(inner) { random.repeatLast = true; }
+    // Drawing from another generator, which start-up seeds as it seeds the program's own.
+    explicit LogicHarness(RandomSource& source) : generator(source) {}
 
     std::filesystem::path folder() const { return home.path() / "kelvrast"; }
     const MainWindowState& state() const { return logic.state(); }
