@@ -2,7 +2,8 @@
 # Builds the browser edition with Debian's em++ (the web preset, in build-web/) and runs its tests in Debian's
 # Chromium, headless, driven by playwright-core (tests/web/, pinned in its package-lock.json, no browser download):
 # the file contract and the unfinished-append repair, held by WebFiles over the origin-private file system, served
-# on localhost. Arguments go to the tests (--gtest_filter=...). Fails when any test fails.
+# on localhost; then the site's page as a student uses it (tests/web/program.test.mjs). Arguments go to the first
+# tests (--gtest_filter=...). Fails when any test fails.
 # Usage: test-web.sh [TEST ARGUMENT...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,3 +13,4 @@ npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
 cmake --preset web >/dev/null
 cmake --build --preset web -j"$(nproc)"
 node tests/web/run-tests.mjs build-web/tests "$@"
+node tests/web/program.test.mjs build-web/site
