@@ -297,8 +297,9 @@ core.addEventListener('error', (event) => {
   say(`The program stopped: ${event.message}. Your answers so far are kept; reload the page to go on.`);
 });
 
-// A closed tab keeps what was typed as a draft, as the desktop window's close does.
-window.addEventListener('pagehide', () => send({ kind: 'closed' }));
+// A closed or hidden tab keeps what was typed as a draft, as the desktop window's close does.
+window.addEventListener('pagehide', () => send({ kind: 'hidden' }));
+document.addEventListener('visibilitychange', () => document.visibilityState === 'hidden' && send({ kind: 'hidden' }));
 
 // The student's files live in this browser's storage for this site: ask the browser to keep them.
 async function askToKeepStorage() {
