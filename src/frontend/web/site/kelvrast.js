@@ -4,7 +4,7 @@
 // promise, working offline). A student's text only ever goes into a control's value or a text node, never markup.
 'use strict';
 
-const core = new Worker('kelvrast-core.js');
+const core = window.kelvrastCore.worker; // started by kelvrast-start.js
 const formArea = document.getElementById('form');
 const controls = []; // by row of the form's table
 const versions = {}; // by row: the program's last text in each large box, as counted in the worker
@@ -292,7 +292,9 @@ const fromCore = {
   fileFailure: fileFailure,
   ended: programEnded,
 };
-core.addEventListener('message', (event) => fromCore[event.data.kind](event.data));
+const fromWorker = (event) => fromCore[event.data.kind](event.data);
+core.onmessage = fromWorker;
+for (const early of window.kelvrastCore.early.splice(0)) fromWorker(early);
 core.addEventListener('error', (event) => {
   say(`The program stopped: ${event.message}. Your answers so far are kept; reload the page to go on.`);
 });
