@@ -203,6 +203,10 @@ dialog.addEventListener('cancel', (event) => {
   event.preventDefault();
   if (answerDialog) answerDialog.onEscape();
 });
+// By the HTML standard a page may not keep a dialog open against Escape pressed again without a click or key between
+// (Chromium does so): the browser then closes it without asking. That answers it as Escape does,
+// so the program never waits for a dialog no longer shown.
+dialog.addEventListener('close', () => answerDialog && answerDialog.onEscape());
 
 // The bar: the student's files, to download or to keep in a folder of their own.
 const bar = {
