@@ -26,6 +26,7 @@ mergeInto(LibraryManager.library, {
       self.addEventListener('message', (event) => PAGE.receive(event.data));
     },
     receive: function (message) {
+      if (message.kind === 'code') return; // page-code.js's
       if (message.kind === 'answer') {
         const answered = PAGE.answer;
         PAGE.answer = null;
