@@ -9,6 +9,7 @@ const formArea = document.getElementById('form');
 const controls = []; // by row of the form's table
 const versions = {}; // by row: the program's last text in each large box, as counted in the worker
 let studentFiles = null;
+let settingText = false; // the program's own text going into a box is no change of the student's
 
 const kinds = ['commandButton', 'timer', 'textBox', 'listBox', 'optionButton', 'pictureBox', 'label'];
 const pictureBorder = 2; // the canvas's border, as the program measures its drawing area (WebPictureBox)
@@ -33,8 +34,9 @@ function makeControl(control) {
   if (kind === 'textBox' && control.multiLine) {
     const box = element('textarea', { spellcheck: false });
     box.setAttribute('aria-label', control.spokenName);
-    box.addEventListener('input', () =>
-      send({ kind: 'changed', row: control.row, text: box.value, version: versions[control.row] || 0 }));
+    box.addEventListener('input', () => {
+      if (!settingText) send({ kind: 'changed', row: control.row, text: box.value, version: versions[control.row] || 0 });
+    });
     return box;
   }
   if (kind === 'textBox') {
@@ -124,12 +126,15 @@ function fitCaptions() {
 function setText(message) {
   const box = controls[message.row];
   versions[message.row] = message.version;
-  if (message.undoable && document.activeElement !== null) {
+  if (message.undoable) {
     // Replaced as one edit, which Undo takes back: the student's text is never lost for good.
     const focused = document.activeElement;
     box.focus();
     box.select();
-    const replaced = message.text === '' ? document.execCommand('delete') : document.execCommand('insertText', false, message.text);
+    settingText = true;
+    const replaced =
+      message.text === '' ? document.execCommand('delete') : document.execCommand('insertText', false, message.text);
+    settingText = false;
     if (focused && focused !== box) focused.focus();
     if (replaced) return;
   }
