@@ -7,7 +7,7 @@ var Module = {
       self.removeEventListener('message', take);
       const instantiated = event.data.code
         ? { module: event.data.code, instance: await WebAssembly.instantiate(event.data.code, imports) }
-        : await WebAssembly.instantiateStreaming(fetch('kelvrast-core.wasm'), imports);
+        : await WebAssembly.instantiate(await (await fetch('kelvrast-core.wasm')).arrayBuffer(), imports);
       receiveInstance(instantiated.instance, instantiated.module);
     };
     self.addEventListener('message', take);

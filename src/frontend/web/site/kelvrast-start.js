@@ -5,6 +5,9 @@
 'use strict';
 window.kelvrastCore = { worker: new Worker('kelvrast-core.js'), early: [] };
 window.kelvrastCore.worker.onmessage = (event) => window.kelvrastCore.early.push(event);
-WebAssembly.compileStreaming(fetch('kelvrast-core.wasm'))
+// A host that serves the code under another type than application/wasm gets it compiled whole instead of as it comes.
+fetch('kelvrast-core.wasm')
+  .then((response) =>
+    WebAssembly.compileStreaming(response.clone()).catch(async () => WebAssembly.compile(await response.arrayBuffer())))
   .then((code) => window.kelvrastCore.worker.postMessage({ kind: 'code', code: code }))
   .catch(() => window.kelvrastCore.worker.postMessage({ kind: 'code' }));
