@@ -26,8 +26,10 @@ mergeInto(LibraryManager.library, {
       return UTF8ToString(path).split('/').filter((name) => name !== '');
     },
     // The folder at these names; a name on the way that is a file is notAFolder, not the file's own mismatch.
+    root: null, // the origin's folder, asked of the browser once
     folder: async function (names, create) {
-      let folder = await navigator.storage.getDirectory();
+      OPFS.root = OPFS.root || (await navigator.storage.getDirectory());
+      let folder = OPFS.root;
       for (const name of names) {
         try {
           folder = await folder.getDirectoryHandle(name, { create: create });
