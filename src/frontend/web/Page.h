@@ -42,7 +42,7 @@ enum class Event {
     click = 1,   // a button of the form: its row
     changed = 2, // a text box's text changed: its row, the whole text
     tick = 3,    // a timer fell due: the timer
-    closed = 4,  // the page is going away
+    hidden = 4,  // the page was hidden or left, and may not come back
 };
 
 enum class DialogKind { input = 1, message = 2, choice = 3 };

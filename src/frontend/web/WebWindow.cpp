@@ -64,7 +64,6 @@ int WebWindow::runEventLoop() {
         handle(event, static_cast<std::size_t>(kelvrast_page_event_row()));
         kelvrast_page_event_handled();
     }
-    kelvrast_page_program_ended(*programEnd_.exitStatus());
     return *programEnd_.exitStatus();
 }
 
@@ -80,8 +79,10 @@ void WebWindow::handle(page::Event event, std::size_t row) {
     case page::Event::tick:
         (row == pendulumTimerId ? pendulumTimer_ : draftTimer_).tick();
         break;
-    case page::Event::closed:
-        logic_->windowClosed();
+    case page::Event::hidden:
+        // A closed tab ends the program with the worker, a hidden one may be ended by the browser unseen: what is
+        // typed goes to the draft now. The program itself goes on, for a tab that comes back.
+        logic_->keepDraftNow();
         break;
     }
 }

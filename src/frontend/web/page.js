@@ -26,6 +26,7 @@ mergeInto(LibraryManager.library, {
       self.addEventListener('message', (event) => PAGE.receive(event.data));
     },
     receive: function (message) {
+      if (message.kind === 'code') return; // page-code.js's
       if (message.kind === 'answer') {
         const answered = PAGE.answer;
         PAGE.answer = null;
@@ -119,7 +120,7 @@ mergeInto(LibraryManager.library, {
       PAGE.post({ kind: 'draw', circles: PAGE.drawing });
       PAGE.drawing = [];
     },
-    codes: { click: 1, changed: 2, tick: 3, closed: 4 },
+    codes: { click: 1, changed: 2, tick: 3, hidden: 4 },
   },
 
   kelvrast_page_next_event__deps: ['$PAGE'],
@@ -137,7 +138,7 @@ mergeInto(LibraryManager.library, {
           continue;
         }
         if (event.kind === 'changed' && event.version < (PAGE.versions[event.row] || 0)) continue;
-        if (event.kind === 'click' || event.kind === 'closed') PAGE.clicked = true;
+        if (event.kind === 'click') PAGE.clicked = true;
         PAGE.row = event.row || 0;
         PAGE.text = event.text || '';
         return PAGE.codes[event.kind];

@@ -25,15 +25,34 @@ mergeInto(LibraryManager.library, {
     namesOf: function (path) {
       return UTF8ToString(path).split('/').filter((name) => name !== '');
     },
+    // The handles met on the way to an entry, by path: an answer's files are opened again and again, and each step
+    // of a walk waits for the browser. A handle kept from before whose entry another tab removed makes the step
+    // fail as not found; wait() then forgets every kept handle and takes the step once more, from the root.
+    root: null,
+    kept: {}, // a plain object: em++ writes this one out as a literal
+    keptUsed: false,
+    forget: function (path) {
+      const names = OPFS.namesOf(path).join('/');
+      for (const key of Object.keys(OPFS.kept)) if (key === names || key.startsWith(names + '/')) delete OPFS.kept[key];
+    },
     // The folder at these names; a name on the way that is a file is notAFolder, not the file's own mismatch.
     folder: async function (names, create) {
-      let folder = await navigator.storage.getDirectory();
-      for (const name of names) {
+      OPFS.root = OPFS.root || (await navigator.storage.getDirectory());
+      let folder = OPFS.root;
+      for (let depth = 1; depth <= names.length; ++depth) {
+        const key = names.slice(0, depth).join('/');
+        const kept = OPFS.kept[key];
+        if (kept && kept.kind === 'directory') {
+          OPFS.keptUsed = true;
+          folder = kept;
+          continue;
+        }
         try {
-          folder = await folder.getDirectoryHandle(name, { create: create });
+          folder = await folder.getDirectoryHandle(names[depth - 1], { create: create });
         } catch (error) {
           throw error.name === 'TypeMismatchError' ? { name: 'notAFolder' } : error;
         }
+        OPFS.kept[key] = folder;
       }
       return folder;
     },
@@ -45,14 +64,29 @@ mergeInto(LibraryManager.library, {
       return { folder: await OPFS.folder(names, false), name: name };
     },
     fileHandle: async function (path, create) {
+      const key = OPFS.namesOf(path).join('/');
+      const kept = OPFS.kept[key];
+      if (kept && kept.kind === 'file') {
+        OPFS.keptUsed = true;
+        return kept;
+      }
       const place = await OPFS.place(path);
-      return place.folder.getFileHandle(place.name, { create: create });
+      const file = await place.folder.getFileHandle(place.name, { create: create });
+      OPFS.kept[key] = file;
+      return file;
     },
     // Runs an asynchronous step and gives its result, or minus the error's code.
     wait: function (step) {
       return Asyncify.handleAsync(async () => {
         try {
-          return await step();
+          OPFS.keptUsed = false;
+          try {
+            return await step();
+          } catch (error) {
+            if (error.name !== 'NotFoundError' || !OPFS.keptUsed) throw error;
+            OPFS.kept = {};
+            return await step();
+          }
         } catch (error) {
           return error.name === 'notAFolder' ? -OPFS.notAFolder : -OPFS.codeOf(error);
         }
@@ -158,6 +192,7 @@ mergeInto(LibraryManager.library, {
   kelvrast_opfs_remove__deps: ['$OPFS'],
   kelvrast_opfs_remove: function (path) {
     return OPFS.wait(async () => {
+      OPFS.forget(path);
       const place = await OPFS.place(path);
       await place.folder.removeEntry(place.name, { recursive: true });
       return 0;
@@ -171,6 +206,8 @@ mergeInto(LibraryManager.library, {
     return OPFS.wait(async () => {
       const file = await OPFS.fileHandle(from, false);
       const target = await OPFS.place(to);
+      OPFS.forget(from);
+      OPFS.forget(to);
       try {
         await file.move(target.folder, target.name);
       } catch (error) {

@@ -4,11 +4,12 @@
 // promise, working offline). A student's text only ever goes into a control's value or a text node, never markup.
 'use strict';
 
-const core = new Worker('kelvrast-core.js');
+const core = window.kelvrastCore.worker; // started by kelvrast-start.js
 const formArea = document.getElementById('form');
 const controls = []; // by row of the form's table
 const versions = {}; // by row: the program's last text in each large box, as counted in the worker
 let studentFiles = null;
+let settingText = false; // the program's own text going into a box is no change of the student's
 
 const kinds = ['commandButton', 'timer', 'textBox', 'listBox', 'optionButton', 'pictureBox', 'label'];
 const pictureBorder = 2; // the canvas's border, as the program measures its drawing area (WebPictureBox)
@@ -33,8 +34,9 @@ function makeControl(control) {
   if (kind === 'textBox' && control.multiLine) {
     const box = element('textarea', { spellcheck: false });
     box.setAttribute('aria-label', control.spokenName);
-    box.addEventListener('input', () =>
-      send({ kind: 'changed', row: control.row, text: box.value, version: versions[control.row] || 0 }));
+    box.addEventListener('input', () => {
+      if (!settingText) send({ kind: 'changed', row: control.row, text: box.value, version: versions[control.row] || 0 });
+    });
     return box;
   }
   if (kind === 'textBox') {
@@ -124,12 +126,15 @@ function fitCaptions() {
 function setText(message) {
   const box = controls[message.row];
   versions[message.row] = message.version;
-  if (message.undoable && document.activeElement !== null) {
+  if (message.undoable) {
     // Replaced as one edit, which Undo takes back: the student's text is never lost for good.
     const focused = document.activeElement;
     box.focus();
     box.select();
-    const replaced = message.text === '' ? document.execCommand('delete') : document.execCommand('insertText', false, message.text);
+    settingText = true;
+    const replaced =
+      message.text === '' ? document.execCommand('delete') : document.execCommand('insertText', false, message.text);
+    settingText = false;
     if (focused && focused !== box) focused.focus();
     if (replaced) return;
   }
@@ -203,6 +208,10 @@ dialog.addEventListener('cancel', (event) => {
   event.preventDefault();
   if (answerDialog) answerDialog.onEscape();
 });
+// By the HTML standard a page may not keep a dialog open against Escape pressed again without a click or key between
+// (Chromium does so): the browser then closes it without asking. That answers it as Escape does,
+// so the program never waits for a dialog no longer shown.
+dialog.addEventListener('close', () => answerDialog && answerDialog.onEscape());
 
 // The bar: the student's files, to download or to keep in a folder of their own.
 const bar = {
@@ -292,13 +301,16 @@ const fromCore = {
   fileFailure: fileFailure,
   ended: programEnded,
 };
-core.addEventListener('message', (event) => fromCore[event.data.kind](event.data));
+const fromWorker = (event) => fromCore[event.data.kind](event.data);
+core.onmessage = fromWorker;
+for (const early of window.kelvrastCore.early.splice(0)) fromWorker(early);
 core.addEventListener('error', (event) => {
   say(`The program stopped: ${event.message}. Your answers so far are kept; reload the page to go on.`);
 });
 
-// A closed tab keeps what was typed as a draft, as the desktop window's close does.
-window.addEventListener('pagehide', () => send({ kind: 'closed' }));
+// A closed or hidden tab keeps what was typed as a draft, as the desktop window's close does.
+window.addEventListener('pagehide', () => send({ kind: 'hidden' }));
+document.addEventListener('visibilitychange', () => document.visibilityState === 'hidden' && send({ kind: 'hidden' }));
 
 // The student's files live in this browser's storage for this site: ask the browser to keep them.
 async function askToKeepStorage() {
