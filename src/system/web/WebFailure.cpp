@@ -11,7 +11,8 @@ Status statusOf(FileAction action, const std::filesystem::path& file, opfs::Erro
     case opfs::Error::isFolder:
         return fileFailure(action, file, FileProblem::isFolder);
     case opfs::Error::held:
-        return fileFailure(action, file, FileProblem::inUse);
+        // In a browser only the program itself, in another tab or window, holds the student's files.
+        return fileFailure(action, file, u"another tab or window of this program is using it");
     case opfs::Error::quotaExceeded:
         return fileFailure(action, file, FileProblem::diskFull);
     case opfs::Error::invalidName:

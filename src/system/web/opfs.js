@@ -92,6 +92,17 @@ mergeInto(LibraryManager.library, {
         }
       });
     },
+    // A step refused because a handle in this tab or another holds the entry, tried again for about a second.
+    patiently: async function (step) {
+      for (let tries = 1; ; ++tries) {
+        try {
+          return await step();
+        } catch (error) {
+          if (error.name !== 'NoModificationAllowedError' || tries === 20) throw error;
+          await new Promise((resume) => setTimeout(resume, 50));
+        }
+      }
+    },
     run: function (step) {
       try {
         return step();
@@ -114,17 +125,10 @@ mergeInto(LibraryManager.library, {
   kelvrast_opfs_open: function (path, create) {
     return OPFS.wait(async () => {
       const file = await OPFS.fileHandle(path, create !== 0);
-      for (let tries = 1; ; ++tries) {
-        try {
-          const handle = await file.createSyncAccessHandle();
-          const number = OPFS.nextHandle++;
-          OPFS.handles[number] = handle;
-          return number;
-        } catch (error) {
-          if (error.name !== 'NoModificationAllowedError' || tries === 20) throw error;
-          await new Promise((resume) => setTimeout(resume, 50));
-        }
-      }
+      const handle = await OPFS.patiently(() => file.createSyncAccessHandle());
+      const number = OPFS.nextHandle++;
+      OPFS.handles[number] = handle;
+      return number;
     });
   },
   kelvrast_opfs_read__deps: ['$OPFS'],
@@ -194,7 +198,7 @@ mergeInto(LibraryManager.library, {
     return OPFS.wait(async () => {
       OPFS.forget(path);
       const place = await OPFS.place(path);
-      await place.folder.removeEntry(place.name, { recursive: true });
+      await OPFS.patiently(() => place.folder.removeEntry(place.name, { recursive: true }));
       return 0;
     });
   },
@@ -208,13 +212,15 @@ mergeInto(LibraryManager.library, {
       const target = await OPFS.place(to);
       OPFS.forget(from);
       OPFS.forget(to);
-      try {
-        await file.move(target.folder, target.name);
-      } catch (error) {
-        if (error.name !== 'InvalidModificationError' && error.name !== 'NoModificationAllowedError') throw error;
-        await target.folder.removeEntry(target.name);
-        await file.move(target.folder, target.name);
-      }
+      await OPFS.patiently(async () => {
+        try {
+          await file.move(target.folder, target.name);
+        } catch (error) {
+          if (error.name !== 'InvalidModificationError' && error.name !== 'NoModificationAllowedError') throw error;
+          await target.folder.removeEntry(target.name);
+          await file.move(target.folder, target.name);
+        }
+      });
       return 0;
     });
   },
