@@ -17,8 +17,8 @@ char16_t* kelvrast_page_take_text();
 // Marks the last event handled: what was drawn meanwhile goes to the page with it.
 void kelvrast_page_event_handled();
 
-// The form's client area, then every row of its table, in CSS pixels at zoom 100 %.
-void kelvrast_page_form_size(int width, int height);
+// The form's client area and the picture boxes' border, then every row of its table, in CSS pixels at zoom 100 %.
+void kelvrast_page_form_size(int width, int height, int pictureBorder);
 void kelvrast_page_add_control(int row, const char* objectName, int kind, const char16_t* caption, int left, int top,
                                int width, int height, int tabIndex, int multiLine, int largeFont,
                                const char16_t* spokenName, int narrow, int shrinksToFit);

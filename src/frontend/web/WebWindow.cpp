@@ -12,7 +12,7 @@ namespace {
 // Every row of the table to the page, which builds the form from it while the name prompt is up.
 void sendForm() {
     kelvrast_page_form_size(form::clientWidthTwips / form::twipsPerPixelAt96Dpi,
-                            form::clientHeightTwips / form::twipsPerPixelAt96Dpi);
+                            form::clientHeightTwips / form::twipsPerPixelAt96Dpi, WebPictureBox::borderPixels);
     const auto table = form::controls();
     for (std::size_t row = 0; row < table.size(); ++row) {
         const form::Control& control = table[row];

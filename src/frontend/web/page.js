@@ -165,8 +165,8 @@ mergeInto(LibraryManager.library, {
   },
 
   kelvrast_page_form_size__deps: ['$PAGE'],
-  kelvrast_page_form_size: function (width, height) {
-    PAGE.post({ kind: 'formSize', width: width, height: height });
+  kelvrast_page_form_size: function (width, height, pictureBorder) {
+    PAGE.post({ kind: 'formSize', width: width, height: height, pictureBorder: pictureBorder });
   },
   kelvrast_page_add_control__deps: ['$PAGE'],
   kelvrast_page_add_control: function (row, objectName, kind, caption, left, top, width, height, tabIndex,

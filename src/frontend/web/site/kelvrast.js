@@ -12,7 +12,7 @@ let studentFiles = null;
 let settingText = false; // the program's own text going into a box is no change of the student's
 
 const kinds = ['commandButton', 'timer', 'textBox', 'listBox', 'optionButton', 'pictureBox', 'label'];
-const pictureBorder = 2; // the canvas's border, as the program measures its drawing area (WebPictureBox)
+let pictureBorder = 0; // the canvas's border, as the program measures its drawing area (WebPictureBox)
 
 function send(message) {
   core.postMessage(message);
@@ -79,6 +79,7 @@ function sizeCanvas(canvas, control) {
   const ratio = window.devicePixelRatio || 1;
   const width = control.width - 2 * pictureBorder;
   const height = control.height - 2 * pictureBorder;
+  canvas.style.borderWidth = `${pictureBorder}px`;
   canvas.width = Math.round(width * ratio);
   canvas.height = Math.round(height * ratio);
   const drawing = canvas.getContext('2d');
@@ -282,7 +283,10 @@ function programEnded() {
 }
 
 const fromCore = {
-  formSize: (message) => Object.assign(formArea.style, { width: `${message.width}px`, height: `${message.height}px` }),
+  formSize: (message) => {
+    Object.assign(formArea.style, { width: `${message.width}px`, height: `${message.height}px` });
+    pictureBorder = message.pictureBorder;
+  },
   control: addControl,
   show: () => {
     document.body.dataset.state = 'running';
