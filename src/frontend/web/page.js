@@ -36,10 +36,14 @@ mergeInto(LibraryManager.library, {
       PAGE.push(message);
     },
     push: function (event) {
-      if (PAGE.ended) {
-        if (event.kind === 'download' || event.kind === 'keepCopy') PAGE.serve(event);
+      // Once the program has ended, or while it waits for a dialog's answer, it holds no file: a download or a copy
+      // is served at once.
+      const served = event.kind === 'download' || event.kind === 'keepCopy';
+      if (served && (PAGE.ended || PAGE.answer)) {
+        PAGE.serve(event);
         return;
       }
+      if (PAGE.ended) return;
       PAGE.queue.push(event);
       if (PAGE.wake) {
         const wake = PAGE.wake;

@@ -174,6 +174,7 @@ const dialogText = document.getElementById('dialog_text');
 const dialogInput = document.getElementById('dialog_input');
 const dialogFirst = document.getElementById('dialog_first');
 const dialogSecond = document.getElementById('dialog_second');
+const dialogDownload = document.getElementById('dialog_download');
 let answerDialog = null;
 
 function showDialog(message) {
@@ -185,6 +186,8 @@ function showDialog(message) {
   dialogFirst.textContent = message.first;
   dialogSecond.textContent = message.second;
   dialogSecond.hidden = !choice;
+  // A message that names the SEND file, the closing message above all, offers it for download there and then.
+  dialogDownload.hidden = choice || !studentFiles || !message.text.includes(studentFiles.send);
   answerDialog = (first) => {
     answerDialog = null;
     const text = input && first ? dialogInput.value : '';
@@ -199,6 +202,7 @@ function showDialog(message) {
 
 dialogFirst.addEventListener('click', () => answerDialog && answerDialog(true));
 dialogSecond.addEventListener('click', () => answerDialog && answerDialog(false));
+dialogDownload.addEventListener('click', () => send({ kind: 'download', which: 'send' }));
 dialogInput.addEventListener('keydown', (event) => {
   if (event.key === 'Enter' && !event.isComposing && answerDialog) {
     event.preventDefault();
