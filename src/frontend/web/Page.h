@@ -19,8 +19,8 @@ void kelvrast_page_event_handled();
 
 // The form's client area and the picture boxes' border, then every row of its table, in CSS pixels at zoom 100 %.
 void kelvrast_page_form_size(int width, int height, int pictureBorder);
-void kelvrast_page_add_control(int row, const char* objectName, int kind, const char16_t* caption, int left, int top,
-                               int width, int height, int tabIndex, int multiLine, int largeFont,
+void kelvrast_page_add_control(int row, const char* objectName, const char* kind, const char16_t* caption, int left,
+                               int top, int width, int height, int tabIndex, int multiLine, int largeFont,
                                const char16_t* spokenName, int narrow, int shrinksToFit);
 void kelvrast_page_show_form();
 // Where the student's files are, from the origin's root, for the page's downloads and copies.

@@ -9,6 +9,27 @@
 namespace kelvrast {
 namespace {
 
+// What the page makes for a control of this kind (kelvrast.js).
+const char* kindName(form::Kind kind) {
+    switch (kind) {
+    case form::Kind::commandButton:
+        return "commandButton";
+    case form::Kind::timer:
+        return "timer";
+    case form::Kind::textBox:
+        return "textBox";
+    case form::Kind::listBox:
+        return "listBox";
+    case form::Kind::optionButton:
+        return "optionButton";
+    case form::Kind::pictureBox:
+        return "pictureBox";
+    case form::Kind::label:
+        return "label";
+    }
+    return "label";
+}
+
 // Every row of the table to the page, which builds the form from it while the name prompt is up.
 void sendForm() {
     kelvrast_page_form_size(form::clientWidthTwips / form::twipsPerPixelAt96Dpi,
@@ -18,7 +39,7 @@ void sendForm() {
         const form::Control& control = table[row];
         const form::TwipsRect place = form::pixelsAt96Dpi(control.place);
         const std::u16string caption(control.caption), spokenName(control.spokenName());
-        kelvrast_page_add_control(static_cast<int>(row), control.objectName().c_str(), static_cast<int>(control.kind),
+        kelvrast_page_add_control(static_cast<int>(row), control.objectName().c_str(), kindName(control.kind),
                                   caption.c_str(), place.left, place.top, place.width, place.height, control.tabIndex,
                                   control.multiLine ? 1 : 0, control.font == form::Font::arial9Point75 ? 1 : 0,
                                   spokenName.c_str(), control.narrow ? 1 : 0, form::shrinksToFit(control) ? 1 : 0);

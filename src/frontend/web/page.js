@@ -176,7 +176,7 @@ mergeInto(LibraryManager.library, {
   kelvrast_page_add_control: function (row, objectName, kind, caption, left, top, width, height, tabIndex,
                                        multiLine, largeFont, spokenName, narrow, shrinksToFit) {
     PAGE.post({
-      kind: 'control', row: row, name: UTF8ToString(objectName), controlKind: kind, caption: PAGE.string(caption),
+      kind: 'control', row: row, name: UTF8ToString(objectName), controlKind: UTF8ToString(kind), caption: PAGE.string(caption),
       left: left, top: top, width: width, height: height, tabIndex: tabIndex, multiLine: !!multiLine,
       largeFont: !!largeFont, spokenName: PAGE.string(spokenName), narrow: !!narrow, shrinksToFit: !!shrinksToFit,
     });

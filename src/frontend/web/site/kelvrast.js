@@ -11,7 +11,6 @@ const versions = {}; // by row: the program's last text in each large box, as co
 let studentFiles = null;
 let settingText = false; // the program's own text going into a box is no change of the student's
 
-const kinds = ['commandButton', 'timer', 'textBox', 'listBox', 'optionButton', 'pictureBox', 'label'];
 let pictureBorder = 0; // the canvas's border, as the program measures its drawing area (WebPictureBox)
 
 function send(message) {
@@ -24,7 +23,7 @@ function element(tag, properties) {
 
 // The control's element, made as the form's table says.
 function makeControl(control) {
-  const kind = kinds[control.controlKind];
+  const kind = control.controlKind;
   if (kind === 'commandButton') {
     const button = element('button', { type: 'button', textContent: control.caption });
     if (control.narrow) button.title = control.caption;
@@ -99,7 +98,7 @@ function addControl(control) {
   const made = makeControl(control);
   made.id = control.name;
   let placed = made;
-  if (kinds[control.controlKind] === 'optionButton') {
+  if (control.controlKind === 'optionButton') {
     // The option's caption is its label, as on the desktop.
     placed = element('label', { className: 'option' });
     placed.append(made, document.createTextNode(control.caption));
