@@ -31,8 +31,9 @@ void kelvrast_page_set_text(int row, const char16_t* text, int undoable);
 void kelvrast_page_circle(int row, double centreX, double centreY, double radius);
 void kelvrast_page_beep();
 void kelvrast_page_set_timer(int timer, int milliseconds, int enabled);
-// Shows a dialog of this kind (page::DialogKind) and waits for the answer: 1 for the first button, 0 for the second.
-int kelvrast_page_dialog(int kind, const char16_t* text, const char16_t* first, const char16_t* second);
+// Shows a dialog of this kind ("input", "message" or "choice") and waits for the answer: 1 for the first button, 0
+// for the second.
+int kelvrast_page_dialog(const char* kind, const char16_t* text, const char16_t* first, const char16_t* second);
 }
 
 namespace kelvrast::page {
@@ -44,8 +45,6 @@ enum class Event {
     tick = 3,    // a timer fell due: the timer
     hidden = 4,  // the page was hidden or left, and may not come back
 };
-
-enum class DialogKind { input = 1, message = 2, choice = 3 };
 
 // kelvrast_page_take_text's text.
 std::u16string takeText();

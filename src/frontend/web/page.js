@@ -234,7 +234,7 @@ mergeInto(LibraryManager.library, {
     return Asyncify.handleAsync(async () => {
       PAGE.sendDrawing();
       const answered = new Promise((answer) => (PAGE.answer = answer));
-      PAGE.post({ kind: 'dialog', dialogKind: kind, text: PAGE.string(text), first: PAGE.string(first),
+      PAGE.post({ kind: 'dialog', dialogKind: UTF8ToString(kind), text: PAGE.string(text), first: PAGE.string(first),
                   second: PAGE.string(second) });
       const answer = await answered;
       PAGE.text = answer.text || '';

@@ -177,8 +177,8 @@ const dialogDownload = document.getElementById('dialog_download');
 let answerDialog = null;
 
 function showDialog(message) {
-  const input = message.dialogKind === 1;
-  const choice = message.dialogKind !== 2;
+  const input = message.dialogKind === 'input';
+  const choice = message.dialogKind !== 'message';
   dialogText.textContent = message.text;
   dialogInput.hidden = !input;
   dialogInput.value = '';
@@ -213,8 +213,8 @@ dialog.addEventListener('cancel', (event) => {
   if (answerDialog) answerDialog.onEscape();
 });
 // By the HTML standard a page may not keep a dialog open against Escape pressed again without a click or key between
-// (Chromium does so): the browser then closes it without asking. That answers it as Escape does,
-// so the program never waits for a dialog no longer shown.
+// (Chromium does so): the browser then closes it without asking. That answers it as Escape does, so the program never
+// waits for a dialog no longer shown.
 dialog.addEventListener('close', () => answerDialog && answerDialog.onEscape());
 
 // The bar: the student's files, to download or to keep in a folder of their own.
